@@ -1,0 +1,101 @@
+#include "byte_source.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace quillet {
+
+bool MemorySource::Read(char* dst, std::size_t n) {
+    if (n > Remaining()) {
+        return false;
+    }
+    if (n > 0) {
+        std::memcpy(dst, m_bytes.data() + m_position, n);
+    }
+    m_position += n;
+    return true;
+}
+
+FileSource::~FileSource() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+StoreError FileSource::Open(const std::filesystem::path& file) {
+    m_fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) {
+        return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, errno);
+    }
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0) {
+        return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, EISDIR);
+    }
+    m_size = static_cast<std::uint64_t>(info.st_size);
+    return {};
+}
+
+bool FileSource::Read(char* dst, std::size_t n) {
+    if (n > Remaining()) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < n) {
+        const std::size_t buffered = m_buffer.size() - m_bufferPos;
+        if (buffered > 0) {
+            const std::size_t take = std::min(buffered, n - done);
+            std::memcpy(dst + done, m_buffer.data() + m_bufferPos, take);
+            m_bufferPos += take;
+            done += take;
+            continue;
+        }
+        const std::size_t wanted = n - done;
+        // A large field goes straight into its destination; small ones come from the buffer.
+        const bool direct = wanted >= kBufferSize;
+        if (!direct && m_buffer.size() != kBufferSize) {
+            m_buffer.resize(kBufferSize);
+        }
+        char* target = direct ? dst + done : m_buffer.data();
+        const std::size_t capacity = direct ? wanted : kBufferSize;
+        const ssize_t got = ::read(m_fd, target, capacity);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            m_readErrno = got < 0 ? errno : 0;
+            m_buffer.clear();
+            m_bufferPos = 0;
+            return false;
+        }
+        if (direct) {
+            done += static_cast<std::size_t>(got);
+        } else {
+            m_buffer.resize(static_cast<std::size_t>(got));
+            m_bufferPos = 0;
+        }
+    }
+    m_position += n;
+    return true;
+}
+
+StoreError ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
+    FileSource source;
+    if (StoreError error = source.Open(file)) {
+        return error;
+    }
+    bytes.resize(source.Remaining());
+    if (!source.Read(bytes.data(), bytes.size())) {
+        bytes.clear();
+        return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, source.ReadErrno() ? source.ReadErrno() : EIO);
+    }
+    return {};
+}
+
+}  // namespace quillet

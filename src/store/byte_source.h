@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "store_error.h"
+
+namespace quillet {
+
+// Bytes read front to back, with the number still to come known in advance, so a reader can refuse a length
+// that points beyond the end before it allocates anything.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Fills dst with exactly n bytes, or returns false (end of data or a read error).
+    virtual bool Read(char* dst, std::size_t n) = 0;
+    virtual std::uint64_t Remaining() const = 0;
+    virtual std::uint64_t Position() const = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
+    bool Read(char* dst, std::size_t n) override;
+    std::uint64_t Remaining() const override { return m_bytes.size() - m_position; }
+    std::uint64_t Position() const override { return m_position; }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_position = 0;
+};
+
+// A file read through a small buffer: memory stays flat however large the file.
+class FileSource final : public ByteSource {
+public:
+    FileSource() = default;
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    StoreError Open(const std::filesystem::path& file);
+    bool Read(char* dst, std::size_t n) override;
+    std::uint64_t Remaining() const override { return m_size - m_position; }
+    std::uint64_t Position() const override { return m_position; }
+    // The system error of a failed read, 0 when the data simply ended.
+    int ReadErrno() const { return m_readErrno; }
+
+private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+    std::uint64_t m_position = 0;
+    std::string m_buffer;
+    std::size_t m_bufferPos = 0;
+    int m_readErrno = 0;
+};
+
+// Reads a whole file. Used for small files and by tests.
+StoreError ReadWholeFile(const std::filesystem::path& file, std::string& bytes);
+
+}  // namespace quillet

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "card_record.h"
+
+namespace quillet {
+
+// A site as the editor shows it: name, two blanks, the address in brackets, a blank line, the description.
+std::string SiteText(const CardRecord& site);
+
+// What the entry-mode editor shows for a card of this library (0 to 3).
+std::string EditorText(int library, const CardRecord& card);
+
+}  // namespace quillet

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "byte_sink.h"
+#include "byte_source.h"
+#include "card_table.h"
+#include "store_error.h"
+
+namespace quillet {
+
+inline constexpr std::string_view kCategoryHeader = "QuilletArchive File:";
+inline constexpr std::string_view kCategoryVersion = "Ver1.0";
+
+enum class ReadMode {
+    HeaderOnly,  // header, version, category name and card count; the cards are not touched
+    Full,        // all of it: the cards replace the table's content
+};
+
+enum class HeaderCheck {
+    Skip,   // read on whatever the first string says
+    Check,  // stop with BadHeader unless the first string is the category header
+};
+
+// Where a read leaves what it found. A field is assigned only once it was read whole: after a bad header
+// nothing has changed; after damage in the cards the table keeps the records read so far and the card count
+// says how many that is.
+struct CategoryTarget {
+    std::string& categoryName;
+    std::int32_t& cardCount;
+    CardTable* cards = nullptr;  // needed for ReadMode::Full
+};
+
+StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
+                        CategoryTarget target);
+StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
+                            CategoryTarget target);
+
+// Writes the whole category with the fixed header and version, whatever was read before.
+void WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards);
+// Replaces the file crash-safely; on failure the old file is left as it was.
+StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName,
+                             const CardTable& cards);
+
+}  // namespace quillet

@@ -1,0 +1,105 @@
+#include "field_reader.h"
+
+#include "codec.h"
+
+namespace quillet {
+namespace {
+
+constexpr std::uint16_t kWideMarker = 0xFFFE;
+constexpr std::uint16_t kLongMarker = 0xFFFF;
+
+}  // namespace
+
+bool FieldReader::Fail(std::string reason) {
+    if (m_failure.empty()) {
+        m_failure = std::move(reason);
+    }
+    return false;
+}
+
+bool FieldReader::ReadBytes(char* dst, std::size_t n) {
+    if (Failed()) {
+        return false;
+    }
+    const std::uint64_t at = m_source.Position();
+    if (n > m_source.Remaining()) {
+        return Fail("第 " + std::to_string(at) + " 字节处的数据超出了文件末尾");
+    }
+    if (!m_source.Read(dst, n)) {
+        return Fail("第 " + std::to_string(at) + " 字节处读取失败");
+    }
+    return true;
+}
+
+bool FieldReader::ReadInt32(std::int32_t& value) {
+    unsigned char bytes[4];
+    if (!ReadBytes(reinterpret_cast<char*>(bytes), 4)) {
+        return false;
+    }
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+                                      static_cast<std::uint32_t>(bytes[2]) << 16 |
+                                      static_cast<std::uint32_t>(bytes[3]) << 24);
+    return true;
+}
+
+bool FieldReader::ReadLength(std::uint64_t& length, bool& wide) {
+    unsigned char first = 0;
+    if (!ReadBytes(reinterpret_cast<char*>(&first), 1)) {
+        return false;
+    }
+    if (first < 0xFF) {
+        length = first;
+        return true;
+    }
+    unsigned char two[2];
+    if (!ReadBytes(reinterpret_cast<char*>(two), 2)) {
+        return false;
+    }
+    const std::uint16_t middle = static_cast<std::uint16_t>(two[0] | two[1] << 8);
+    if (middle == kWideMarker) {
+        wide = true;
+        return true;
+    }
+    if (middle < kLongMarker) {
+        length = middle;
+        return true;
+    }
+    std::int32_t full = 0;
+    if (!ReadInt32(full)) {
+        return false;
+    }
+    length = static_cast<std::uint32_t>(full);
+    return true;
+}
+
+bool FieldReader::ReadString(std::string& value) {
+    const std::uint64_t start = m_source.Position();
+    std::uint64_t length = 0;
+    bool wide = false;
+    if (!ReadLength(length, wide)) {
+        return false;
+    }
+    if (wide) {
+        bool nested = false;
+        if (!ReadLength(length, nested)) {
+            return false;
+        }
+        if (nested) {
+            return Fail("第 " + std::to_string(start) + " 字节处的字符串长度格式错误");
+        }
+        length *= 2;
+    }
+    // Checked before allocating: a damaged length never asks for more memory than the file holds.
+    if (length > m_source.Remaining()) {
+        return Fail("第 " + std::to_string(start) + " 字节处的字符串长度（" + std::to_string(length) +
+                    " 字节）超出了文件末尾");
+    }
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    if (!ReadBytes(bytes.data(), bytes.size())) {
+        return false;
+    }
+    value = wide ? Utf16LeToStoredText(bytes) : std::move(bytes);
+    return true;
+}
+
+}  // namespace quillet

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "byte_source.h"
+
+namespace quillet {
+
+// Reads the two field types of the program's files: little-endian 32-bit integers and length-prefixed strings
+// (1, 3 or 7 prefix bytes, or the marker 0xFF 0xFFFE for a string of 16-bit characters, which comes back
+// converted to stored text). After the first failure every read fails and Failure() says why.
+class FieldReader final {
+public:
+    explicit FieldReader(ByteSource& source) : m_source(source) {}
+
+    bool ReadInt32(std::int32_t& value);
+    bool ReadString(std::string& value);
+
+    bool Failed() const { return !m_failure.empty(); }
+    // UTF-8, Chinese; names the byte offset where the data went wrong.
+    const std::string& Failure() const { return m_failure; }
+    std::uint64_t Position() const { return m_source.Position(); }
+    std::uint64_t Remaining() const { return m_source.Remaining(); }
+
+private:
+    bool ReadLength(std::uint64_t& length, bool& wide);
+    bool ReadBytes(char* dst, std::size_t n);
+    bool Fail(std::string reason);
+
+    ByteSource& m_source;
+    std::string m_failure;
+};
+
+}  // namespace quillet

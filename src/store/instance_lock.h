@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace quillet {
+
+inline constexpr std::string_view kInstanceLockName = "QuilletArchive";
+
+// The single-instance lock: an advisory lock on a file in the user's runtime folder. The system drops it when
+// the holder ends in any way, so a crashed program never keeps the next one from starting.
+class InstanceLock final {
+public:
+    InstanceLock() = default;
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // False when another process holds it.
+    bool TryAcquire();
+    bool Held() const { return m_fd >= 0; }
+    void Release();
+
+    // $XDG_RUNTIME_DIR, or a per-user folder in the temporary folder where that is not set.
+    static std::filesystem::path LockFilePath();
+
+private:
+    int m_fd = -1;
+};
+
+}  // namespace quillet

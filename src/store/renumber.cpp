@@ -1,0 +1,282 @@
+#include "renumber.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <set>
+#include <sstream>
+
+#include "atomic_file.h"
+#include "byte_source.h"
+#include "data_folder.h"
+#include "libraries.h"
+
+namespace quillet {
+namespace {
+
+constexpr std::string_view kJournalMagic = "QuilletRenumber 1";
+constexpr std::string_view kPhaseCopying = "copying";
+constexpr std::string_view kPhaseRemoving = "removing";
+
+struct Journal {
+    int library = -1;
+    bool copiesComplete = false;
+    std::vector<std::string> oldNames;  // file names in the new order; entry i becomes number i + 1
+};
+
+std::filesystem::path JournalPath(const std::filesystem::path& dataFolder) {
+    return dataFolder / kRenumberJournalName;
+}
+
+std::filesystem::path Aside(const std::filesystem::path& file) {
+    std::filesystem::path moved = file;
+    moved += kRenumberSuffix;
+    return moved;
+}
+
+bool Exists(const std::filesystem::path& file) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(file, error));
+}
+
+class Run final {
+public:
+    Run(std::filesystem::path dataFolder, RenumberProbe probe)
+        : m_folder(std::move(dataFolder)), m_probe(std::move(probe)) {}
+
+    // Each change on disk goes through here, so the probe sees every one.
+    bool Allow(RenumberStep step, std::size_t index = 0) const { return !m_probe || m_probe(step, index); }
+
+    StoreError WriteJournal(const Journal& journal, RenumberStep step) const {
+        if (!Allow(step)) {
+            return StoreError::FromErrno(StoreErrorKind::CannotWrite, JournalPath(m_folder), EIO);
+        }
+        std::string text(kJournalMagic);
+        text += '\n';
+        text += journal.copiesComplete ? kPhaseRemoving : kPhaseCopying;
+        text += '\n' + std::to_string(journal.library) + '\n';
+        for (const std::string& name : journal.oldNames) {
+            text += name + '\n';
+        }
+        return WriteFileAtomically(JournalPath(m_folder), text);
+    }
+
+    StoreError RenameFile(const std::filesystem::path& from, const std::filesystem::path& to, RenumberStep step,
+                          std::size_t index) const {
+        if (!Allow(step, index)) {
+            return StoreError::FromErrno(StoreErrorKind::CannotRename, from, EIO);
+        }
+        if (std::rename(from.c_str(), to.c_str()) != 0) {
+            return StoreError::FromErrno(StoreErrorKind::CannotRename, from, errno);
+        }
+        return {};
+    }
+
+    StoreError CopyFile(const std::filesystem::path& from, const std::filesystem::path& to, std::size_t index) const {
+        if (!Allow(RenumberStep::CopyToNumber, index)) {
+            return StoreError::FromErrno(StoreErrorKind::CannotWrite, to, EIO);
+        }
+        FileSource source;
+        if (StoreError error = source.Open(from)) {
+            return error;
+        }
+        AtomicFileWriter writer(to);
+        if (StoreError error = writer.Open()) {
+            return error;
+        }
+        std::string chunk;
+        while (source.Remaining() > 0) {
+            chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(source.Remaining(), 1 << 20)));
+            if (!source.Read(chunk.data(), chunk.size())) {
+                return StoreError::FromErrno(StoreErrorKind::CannotOpen, from, source.ReadErrno());
+            }
+            writer.Write(chunk);
+        }
+        return writer.Commit();
+    }
+
+    StoreError RemoveFile(const std::filesystem::path& file, RenumberStep step, std::size_t index) const {
+        if (!Allow(step, index)) {
+            return StoreError::FromErrno(StoreErrorKind::CannotDelete, file, EIO);
+        }
+        if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
+            return StoreError::FromErrno(StoreErrorKind::CannotDelete, file, errno);
+        }
+        return {};
+    }
+
+    // Puts every file back under its old name and removes the copies that only the new numbering had.
+    StoreError RollBack(const Journal& journal) const {
+        StoreError first;
+        std::set<std::string> oldNames(journal.oldNames.begin(), journal.oldNames.end());
+        for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
+            const std::filesystem::path file = m_folder / journal.oldNames[i];
+            if (Exists(Aside(file))) {
+                if (StoreError error = RenameFile(Aside(file), file, RenumberStep::MoveAside, i); error && !first) {
+                    first = error;
+                }
+            }
+        }
+        for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
+            const std::filesystem::path target = CategoryFilePath(m_folder, journal.library, static_cast<int>(i) + 1);
+            if (!oldNames.contains(target.filename().string())) {
+                if (StoreError error = RemoveFile(target, RenumberStep::RemoveOld, i); error && !first) {
+                    first = error;
+                }
+            }
+        }
+        SyncFolder(m_folder);
+        return first ? first : FinishJournal();
+    }
+
+    StoreError RemoveAsideFiles(const Journal& journal) const {
+        StoreError first;
+        for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
+            if (StoreError error = RemoveFile(Aside(m_folder / journal.oldNames[i]), RenumberStep::RemoveOld, i);
+                error && !first) {
+                first = error;
+            }
+        }
+        SyncFolder(m_folder);
+        return first ? first : FinishJournal();
+    }
+
+private:
+    StoreError FinishJournal() const {
+        StoreError error = RemoveFile(JournalPath(m_folder), RenumberStep::RemoveJournal, 0);
+        SyncFolder(m_folder);
+        return error;
+    }
+
+    std::filesystem::path m_folder;
+    RenumberProbe m_probe;
+};
+
+bool ParseJournal(const std::string& text, Journal& journal) {
+    std::istringstream lines(text);
+    std::string magic;
+    std::string phase;
+    std::string library;
+    if (!std::getline(lines, magic) || magic != kJournalMagic || !std::getline(lines, phase) ||
+        !std::getline(lines, library)) {
+        return false;
+    }
+    if (phase != kPhaseCopying && phase != kPhaseRemoving) {
+        return false;
+    }
+    journal.copiesComplete = phase == kPhaseRemoving;
+    if (library.size() != 1 || !IsLibrary(library[0] - '0')) {
+        return false;
+    }
+    journal.library = library[0] - '0';
+    std::set<std::string> seen;
+    for (std::string name; std::getline(lines, name);) {
+        // Only plain category file names of that library: a damaged journal must not reach other files.
+        if (!IsCategoryFileName(journal.library, name) || name.find('/') != std::string::npos ||
+            !seen.insert(name).second) {
+            return false;
+        }
+        journal.oldNames.push_back(name);
+    }
+    return true;
+}
+
+StoreError CheckOrder(const std::filesystem::path& dataFolder, int library,
+                      const std::vector<std::filesystem::path>& order) {
+    std::set<std::string> names;
+    for (const std::filesystem::path& file : order) {
+        const std::string name = file.filename().string();
+        if (file.parent_path() != dataFolder || !IsCategoryFileName(library, name) || !names.insert(name).second) {
+            return StoreError{StoreErrorKind::CannotRename, file, "不是这个资料库的类别文件，或者重复出现"};
+        }
+        if (!Exists(file)) {
+            return StoreError::FromErrno(StoreErrorKind::CannotRename, file, ENOENT);
+        }
+        if (Exists(Aside(file))) {
+            return StoreError{StoreErrorKind::CannotRename, Aside(file), "上次排序留下的文件还在，请先处理它"};
+        }
+    }
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const std::filesystem::path target = CategoryFilePath(dataFolder, library, static_cast<int>(i) + 1);
+        if (!names.contains(target.filename().string()) && Exists(target)) {
+            return StoreError{StoreErrorKind::CannotRename, target, "这个类别文件不在排序列表中，不能覆盖它"};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+StoreError RenumberCategoryFiles(const std::filesystem::path& dataFolder, int library,
+                                 const std::vector<std::filesystem::path>& order, const RenumberProbe& probe) {
+    if (!IsLibrary(library)) {
+        return StoreError{StoreErrorKind::CannotRename, dataFolder, "资料库编号无效"};
+    }
+    if (StoreError error = CheckOrder(dataFolder, library, order)) {
+        return error;
+    }
+    bool alreadyInPlace = true;
+    Journal journal;
+    journal.library = library;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        journal.oldNames.push_back(order[i].filename().string());
+        alreadyInPlace = alreadyInPlace && order[i] == CategoryFilePath(dataFolder, library, static_cast<int>(i) + 1);
+    }
+    if (alreadyInPlace) {
+        return {};
+    }
+
+    Run run(dataFolder, probe);
+    if (StoreError error = run.WriteJournal(journal, RenumberStep::WriteJournal)) {
+        return error;
+    }
+    auto failAndRollBack = [&](StoreError error) {
+        run.RollBack(journal);
+        return error;
+    };
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (StoreError error = run.RenameFile(order[i], Aside(order[i]), RenumberStep::MoveAside, i)) {
+            return failAndRollBack(error);
+        }
+    }
+    SyncFolder(dataFolder);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const std::filesystem::path target = CategoryFilePath(dataFolder, library, static_cast<int>(i) + 1);
+        if (StoreError error = run.CopyFile(Aside(order[i]), target, i)) {
+            return failAndRollBack(error);
+        }
+    }
+    journal.copiesComplete = true;
+    if (StoreError error = run.WriteJournal(journal, RenumberStep::MarkCopied)) {
+        journal.copiesComplete = false;
+        return failAndRollBack(error);
+    }
+    return run.RemoveAsideFiles(journal);
+}
+
+StoreError RecoverInterruptedWork(const std::filesystem::path& dataFolder) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(dataFolder, error), end; !error && it != end; it.increment(error)) {
+        if (AtomicFileWriter::IsTemporaryName(it->path().filename().string())) {
+            ::unlink(it->path().c_str());
+        }
+    }
+    const std::filesystem::path journalPath = JournalPath(dataFolder);
+    if (!Exists(journalPath)) {
+        return {};
+    }
+    std::string text;
+    if (StoreError readError = ReadWholeFile(journalPath, text)) {
+        return readError;
+    }
+    Journal journal;
+    if (!ParseJournal(text, journal)) {
+        return StoreError{StoreErrorKind::Damaged, journalPath, "排序记录已损坏，类别文件保持原样"};
+    }
+    Run run(dataFolder, {});
+    return journal.copiesComplete ? run.RemoveAsideFiles(journal) : run.RollBack(journal);
+}
+
+}  // namespace quillet

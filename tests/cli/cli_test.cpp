@@ -1,0 +1,161 @@
+#include <stdlib.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "store/data_folder.h"
+#include "store/instance_lock.h"
+#include "../store/test_folder.h"
+
+namespace quillet {
+namespace {
+
+using test::CategoryBytes;
+using test::ReadBytes;
+using test::TestFolder;
+using test::WriteBytes;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() { ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1); }
+
+    Result Run(std::vector<std::string> args, const std::string& input = {}) {
+        args.insert(args.begin(), {"--home", home.Path().string()});
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(args, in, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    std::filesystem::path Data(const char* file) const { return home / "Qu_data" / file; }
+
+    TestFolder runtime;
+    TestFolder home;
+};
+
+TEST_F(CliTest, newCategoryAddAndRead_roundTripByteForByte) {
+    EXPECT_EQ(Run({"new-category", "编程资料", "编程"}).out, "Qulan.001\n");
+    EXPECT_EQ(Run({"new-category", "0", "工具"}).out, "Qulan.002\n");
+    EXPECT_EQ(Run({"add", "Qulan", "编程", "第一", }, "行一\r\n行二").status, 0);
+    EXPECT_EQ(Run({"add", "0", "编程", "  "}, "two blanks are a name").status, 0);
+
+    EXPECT_EQ(ReadBytes(Data("Qulan.001")),
+              CategoryBytes("\xB1\xE0\xB3\xCC", {{"\xB5\xDA\xD2\xBB", "\xD0\xD0\xD2\xBB\r\n\xD0\xD0\xB6\xFE", ""},
+                                                 {"  ", "two blanks are a name", ""}}));
+    EXPECT_EQ(Run({"categories", "0"}).out, "Qulan.001\t2\t编程\nQulan.002\t0\t工具\n");
+    EXPECT_EQ(Run({"cards", "0", "编程"}).out, "第一\n  \n");
+    EXPECT_EQ(Run({"show", "0", "编程", "第一"}).out, "行一\r\n行二");
+}
+
+TEST_F(CliTest, sites_showInTheEditorLayout) {
+    Run({"new-category", "网络资源", "站点"});
+    EXPECT_EQ(Run({"add", "Quweb", "站点", "青榆", "--address", "http://example.org"}, "说明").status, 0);
+    EXPECT_EQ(Run({"add", "3", "站点", "空"}).status, 0);
+    EXPECT_EQ(Run({"cards", "3", "站点"}).out, "青榆\thttp://example.org\n空\t\n");
+    EXPECT_EQ(Run({"show", "3", "站点", "青榆"}).out, "青榆  [ http://example.org ]\r\n\r\n说明");
+    EXPECT_EQ(Run({"show", "3", "站点", "空"}).out, "空  [  ]\r\n\r\n");
+}
+
+TEST_F(CliTest, refusals_sayWhyAndChangeNothing) {
+    Run({"new-category", "1", "类"});
+    Run({"add", "1", "类", "Card"}, "x");
+    const std::string before = ReadBytes(Data("Quuse.001"));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"new-category", "1", "类"}, 1, "这个类型已经存在，不能重复加入！"},
+        {{"add", "1", "类", "Card"}, 1, "卡片名已经存在，不能重复加入！"},
+        {{"add", "1", "类", ""}, 1, "请输入卡片名！"},
+        {{"add", "1", "类", " "}, 1, "请输入卡片名！"},
+        {{"add", "1", "无", "x"}, 1, "没有这个类别"},
+        {{"show", "1", "类", "card"}, 1, "没有这张卡片"},
+        {{"add", "1", "类", "x", "--address", "http://a"}, 2, "网址"},
+        {{"cards", "9", "类"}, 2, "没有这个资料库"},
+        {{"frobnicate"}, 2, "用法"},
+        {{}, 2, "用法"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const Result result = Run(c.args, "input");
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(ReadBytes(Data("Quuse.001")), before);
+    EXPECT_EQ(Run({"add", "1", "类", "card"}).status, 0) << "names differing in case are two cards";
+}
+
+TEST_F(CliTest, damagedFiles_areReportedAndLeftOut) {
+    std::filesystem::create_directory(home / "Qu_data");
+    WriteBytes(Data("Qulan.001"), CategoryBytes("good", {{"a", "b", ""}}));
+    WriteBytes(Data("Qulan.002"), CategoryBytes("foreign", {}, "NotOurHeader"));
+    const std::string whole = CategoryBytes("cut", {{"a", "b", ""}, {"c", "d", ""}});
+    WriteBytes(Data("Quown.001"), whole.substr(0, whole.size() - 3));
+
+    const Result categories = Run({"categories", "0"});
+    EXPECT_EQ(categories.status, 1);
+    EXPECT_EQ(categories.out, "Qulan.001\t1\tgood\n");
+    EXPECT_NE(categories.err.find("文件格式非法！不能读出"), std::string::npos);
+    EXPECT_NE(categories.err.find("Qulan.002"), std::string::npos);
+
+    const Result cards = Run({"cards", "2", "cut"});
+    EXPECT_EQ(cards.status, 1);
+    EXPECT_EQ(cards.out, "a\n");
+
+    const Result add = Run({"add", "2", "cut", "new"});
+    EXPECT_EQ(add.status, 1);
+    EXPECT_EQ(ReadBytes(Data("Quown.001")), whole.substr(0, whole.size() - 3)) << "never truncated further";
+
+    const Result check = Run({"check"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("Qulan.002\t"), std::string::npos);
+    EXPECT_NE(check.out.find("Quown.001\t"), std::string::npos);
+    EXPECT_EQ(check.out.find("Qulan.001"), std::string::npos);
+}
+
+TEST_F(CliTest, writes_areRefusedWhileTheProgramRuns) {
+    Run({"new-category", "0", "类"});
+    InstanceLock program;
+    ASSERT_TRUE(program.TryAcquire());
+    const Result add = Run({"add", "0", "类", "x"});
+    EXPECT_EQ(add.status, 1);
+    EXPECT_NE(add.err.find("正在运行"), std::string::npos);
+    EXPECT_EQ(Run({"cards", "0", "类"}).status, 0) << "reading goes on";
+    program.Release();
+    EXPECT_EQ(Run({"add", "0", "类", "x"}).status, 0);
+}
+
+// The real tool, through its real streams: text outside the code page comes back unchanged.
+TEST_F(CliTest, toolProcess_keepsTextOutsideTheCodePage) {
+    const std::string home_ = home.Path().string();
+    const std::string tool = QUILLET_CLI_PATH;
+    ASSERT_EQ(std::system((tool + " --home '" + home_ + "' new-category 2 '𠀀类' >/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system(("printf '😀 emoji\\r\\n' | " + tool + " --home '" + home_ + "' add 2 '𠀀类' '卡😀'").c_str()),
+              0);
+    FILE* pipe = ::popen((tool + " --home '" + home_ + "' show 2 '𠀀类' '卡😀'").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string shown;
+    char buffer[256];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        shown.append(buffer, n);
+    }
+    EXPECT_EQ(::pclose(pipe), 0);
+    EXPECT_EQ(shown, "😀 emoji\r\n");
+    EXPECT_EQ(ReadBytes(Data("Quown.001")),
+              CategoryBytes("\x95\x32\x82\x36\xC0\xE0", {{"\xBF\xA8\x94\x39\xFC\x36", "\x94\x39\xFC\x36 emoji\r\n", ""}}));
+}
+
+}  // namespace
+}  // namespace quillet
