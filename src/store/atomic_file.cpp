@@ -57,8 +57,7 @@ void AtomicFileWriter::Write(std::string_view bytes) {
     if (m_buffer.size() + bytes.size() > kBufferSize) {
         Flush();
         if (bytes.size() >= kBufferSize) {
-            m_buffer.assign(bytes);
-            Flush();
+            WriteOut(bytes);
             return;
         }
     }
@@ -66,9 +65,14 @@ void AtomicFileWriter::Write(std::string_view bytes) {
 }
 
 void AtomicFileWriter::Flush() {
+    WriteOut(m_buffer);
+    m_buffer.clear();
+}
+
+void AtomicFileWriter::WriteOut(std::string_view bytes) {
     std::size_t done = 0;
-    while (done < m_buffer.size() && m_writeErrno == 0) {
-        const ssize_t written = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+    while (done < bytes.size() && m_writeErrno == 0) {
+        const ssize_t written = ::write(m_fd, bytes.data() + done, bytes.size() - done);
         if (written < 0) {
             if (errno != EINTR) {
                 m_writeErrno = errno;
@@ -77,7 +81,6 @@ void AtomicFileWriter::Flush() {
         }
         done += static_cast<std::size_t>(written);
     }
-    m_buffer.clear();
 }
 
 StoreError AtomicFileWriter::Commit() {

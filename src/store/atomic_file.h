@@ -29,9 +29,10 @@ public:
 
 private:
     void Flush();
+    void WriteOut(std::string_view bytes);
     void Discard();
 
-    static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kBufferSize = 1024 * 1024;
 
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
