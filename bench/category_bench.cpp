@@ -1,8 +1,7 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>

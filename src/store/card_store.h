@@ -56,8 +56,7 @@ public:
     std::optional<std::string> CategoryPattern(int library) const;
     std::optional<std::filesystem::path> CategoryFileName(int library, int number) const;
     std::optional<std::filesystem::path> NewCategoryPath(int library) const;
-    std::optional<std::vector<CategoryInfo>> ListCategories(int library,
-                                                            HeaderCheck check = HeaderCheck::Skip) const;
+    std::optional<std::vector<CategoryInfo>> ListCategories(int library, HeaderCheck check = HeaderCheck::Skip) const;
 
     // No category of the current library has this name (byte for byte). An unreadable file ends the scan.
     bool IsCategoryNameFree(const std::string& candidate) const;

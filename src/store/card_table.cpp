@@ -26,8 +26,8 @@ void CardTable::RemoveAt(std::size_t index) {
 }
 
 std::size_t CardTable::FindFirst(const std::string& name) const {
-    const auto found = std::find_if(m_records.begin(), m_records.end(),
-                                    [&](const CardRecord& record) { return record.name == name; });
+    const auto found =
+        std::find_if(m_records.begin(), m_records.end(), [&](const CardRecord& record) { return record.name == name; });
     return static_cast<std::size_t>(found - m_records.begin());
 }
 

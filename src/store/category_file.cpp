@@ -92,8 +92,7 @@ void WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTabl
     }
 }
 
-StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName,
-                             const CardTable& cards) {
+StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards) {
     if (cards.Size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
         !std::all_of(cards.begin(), cards.end(), FitsLengthPrefix)) {
         return StoreError{StoreErrorKind::CannotWrite, file, "资料太大，无法保存"};

@@ -36,13 +36,11 @@ struct CategoryTarget {
 
 StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
                         CategoryTarget target);
-StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
-                            CategoryTarget target);
+StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check, CategoryTarget target);
 
 // Writes the whole category with the fixed header and version, whatever was read before.
 void WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards);
 // Replaces the file crash-safely; on failure the old file is left as it was.
-StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName,
-                             const CardTable& cards);
+StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards);
 
 }  // namespace quillet

@@ -134,8 +134,8 @@ char32_t DecodeGb18030Supplementary(std::string_view sequence) {
     if (at(0) < kSupplementaryLead) {
         return 0;
     }
-    const unsigned offset = (((at(0) - kSupplementaryLead) * 10 + (at(1) - 0x30)) * 126 + (at(2) - 0x81)) * 10 +
-                            (at(3) - 0x30);
+    const unsigned offset =
+        (((at(0) - kSupplementaryLead) * 10 + (at(1) - 0x30)) * 126 + (at(2) - 0x81)) * 10 + (at(3) - 0x30);
     const char32_t c = kFirstSupplementary + offset;
     return c <= 0x10FFFF ? c : 0;
 }

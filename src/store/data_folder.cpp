@@ -46,9 +46,8 @@ std::vector<std::filesystem::path> CategoryFiles(const std::filesystem::path& da
             files.push_back(it->path());
         }
     }
-    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
-        return a.filename().native() < b.filename().native();
-    });
+    std::sort(files.begin(), files.end(),
+              [](const auto& a, const auto& b) { return a.filename().native() < b.filename().native(); });
     return files;
 }
 

@@ -16,7 +16,8 @@ std::filesystem::path InstanceLock::LockFilePath() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
         return std::filesystem::path(runtime) / kInstanceLockName;
     }
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("quillet-" + std::to_string(::getuid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quillet-" + std::to_string(::getuid()));
     ::mkdir(folder.c_str(), 0700);
     return folder / kInstanceLockName;
 }

@@ -12,9 +12,9 @@ inline constexpr int kSearchResultsLibrary = 4;
 inline constexpr int kWebLibrary = 3;
 
 struct LibraryInfo {
-    std::string_view name;          // shown to the user, UTF-8
-    std::string_view filePrefix;    // category file names start with this, dot included
-    std::string_view countLabel;    // the summary's label for the card count, UTF-8
+    std::string_view name;        // shown to the user, UTF-8
+    std::string_view filePrefix;  // category file names start with this, dot included
+    std::string_view countLabel;  // the summary's label for the card count, UTF-8
 };
 
 inline constexpr std::array<LibraryInfo, kLibraryCount> kLibraries{{

@@ -26,9 +26,7 @@ struct Journal {
     std::vector<std::string> oldNames;  // file names in the new order; entry i becomes number i + 1
 };
 
-std::filesystem::path JournalPath(const std::filesystem::path& dataFolder) {
-    return dataFolder / kRenumberJournalName;
-}
+std::filesystem::path JournalPath(const std::filesystem::path& dataFolder) { return dataFolder / kRenumberJournalName; }
 
 std::filesystem::path Aside(const std::filesystem::path& file) {
     std::filesystem::path moved = file;

@@ -17,7 +17,7 @@ enum class RenumberStep {
     MoveAside,     // index: the entry whose file gets the renumbering suffix
     CopyToNumber,  // index: the entry copied to its new number
     MarkCopied,
-    RemoveOld,     // index: the entry whose suffixed file is removed
+    RemoveOld,  // index: the entry whose suffixed file is removed
     RemoveJournal,
 };
 

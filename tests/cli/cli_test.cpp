@@ -1,14 +1,14 @@
-#include <stdlib.h>
+#include "cli/cli.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdio>
 #include <sstream>
 
-#include "cli/cli.h"
+#include "../store/test_folder.h"
 #include "store/data_folder.h"
 #include "store/instance_lock.h"
-#include "../store/test_folder.h"
 
 namespace quillet {
 namespace {
@@ -46,7 +46,16 @@ protected:
 TEST_F(CliTest, newCategoryAddAndRead_roundTripByteForByte) {
     EXPECT_EQ(Run({"new-category", "编程资料", "编程"}).out, "Qulan.001\n");
     EXPECT_EQ(Run({"new-category", "0", "工具"}).out, "Qulan.002\n");
-    EXPECT_EQ(Run({"add", "Qulan", "编程", "第一", }, "行一\r\n行二").status, 0);
+    EXPECT_EQ(Run(
+                  {
+                      "add",
+                      "Qulan",
+                      "编程",
+                      "第一",
+                  },
+                  "行一\r\n行二")
+                  .status,
+              0);
     EXPECT_EQ(Run({"add", "0", "编程", "  "}, "two blanks are a name").status, 0);
 
     EXPECT_EQ(ReadBytes(Data("Qulan.001")),
@@ -153,8 +162,9 @@ TEST_F(CliTest, toolProcess_keepsTextOutsideTheCodePage) {
     }
     EXPECT_EQ(::pclose(pipe), 0);
     EXPECT_EQ(shown, "😀 emoji\r\n");
-    EXPECT_EQ(ReadBytes(Data("Quown.001")),
-              CategoryBytes("\x95\x32\x82\x36\xC0\xE0", {{"\xBF\xA8\x94\x39\xFC\x36", "\x94\x39\xFC\x36 emoji\r\n", ""}}));
+    EXPECT_EQ(
+        ReadBytes(Data("Quown.001")),
+        CategoryBytes("\x95\x32\x82\x36\xC0\xE0", {{"\xBF\xA8\x94\x39\xFC\x36", "\x94\x39\xFC\x36 emoji\r\n", ""}}));
 }
 
 }  // namespace

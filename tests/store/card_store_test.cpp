@@ -1,6 +1,7 @@
+#include "store/card_store.h"
+
 #include <gtest/gtest.h>
 
-#include "store/card_store.h"
 #include "test_folder.h"
 
 namespace quillet {

@@ -1,8 +1,8 @@
-#include <sys/stat.h>
+#include "store/category_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include "store/category_file.h"
 #include "test_folder.h"
 
 namespace quillet {
@@ -37,7 +37,7 @@ CardTable TableOf(const std::vector<CardRecord>& records) {
 TEST(CategoryFile, emptyCategory_isHeaderVersionNameAndZeroCount) {
     TestFolder folder;
     ASSERT_FALSE(WriteCategoryFile(folder / "Qulan.001", "C", CardTable{}));
-    const std::string expected = std::string("\x14QuilletArchive File:\x06Ver1.0\x01" "C", 30) + std::string(4, '\0');
+    const std::string expected = std::string("\x14QuilletArchive File:\x06Ver1.0\x01\x43", 30) + std::string(4, '\0');
     EXPECT_EQ(ReadBytes(folder / "Qulan.001"), expected);
     EXPECT_EQ(expected.size(), 34u);
 }

@@ -20,8 +20,8 @@ std::vector<std::string> Names(const std::vector<std::filesystem::path>& files) 
 
 TEST(DataFolder, categoryFileName_padsToThreeDigitsBelowAHundred) {
     const CardStore store("/prog");
-    const std::pair<int, const char*> cases[] = {{1, "Qulan.001"},  {9, "Qulan.009"},  {10, "Qulan.010"},
-                                                 {99, "Qulan.099"}, {100, "Qulan.100"}, {101, "Qulan.101"},
+    const std::pair<int, const char*> cases[] = {{1, "Qulan.001"},    {9, "Qulan.009"},   {10, "Qulan.010"},
+                                                 {99, "Qulan.099"},   {100, "Qulan.100"}, {101, "Qulan.101"},
                                                  {1000, "Qulan.1000"}};
     for (const auto& [number, name] : cases) {
         EXPECT_EQ(store.CategoryFileName(0, number), std::filesystem::path("/prog/Qu_data") / name);
@@ -56,8 +56,8 @@ TEST(DataFolder, listing_isByFileNameAndSkipsRenumberingAndTemporaryFiles) {
     TestFolder home;
     CardStore store(home.Path());
     store.EnsureDataFolder();
-    for (const char* name : {"Qulan.010", "Qulan.002", "Qulan.001", "Qulan.001.!!!", ".quillet-ab12cd.tmp",
-                             "Quuse.001", "Qulan", "Quillet.sch"}) {
+    for (const char* name : {"Qulan.010", "Qulan.002", "Qulan.001", "Qulan.001.!!!", ".quillet-ab12cd.tmp", "Quuse.001",
+                             "Qulan", "Quillet.sch"}) {
         WriteBytes(store.CategoryFolder() / name, CategoryBytes(name, {{"a", "", ""}}));
     }
     std::filesystem::create_directory(store.CategoryFolder() / "Qulan.dir");

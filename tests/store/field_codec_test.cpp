@@ -62,9 +62,9 @@ struct WideCase {
 
 TEST(FieldCodec, wideString_isReadAsStoredText) {
     const WideCase cases[] = {
-        {"ascii, short count", std::string("\xFF\xFE\xFF\x02" "A\0B\0", 8), "AB"},
+        {"ascii, short count", std::string("\xFF\xFE\xFF\x02\x41\0\x42\0", 8), "AB"},
         {"chinese", std::string("\xFF\xFE\xFF\x02\x16\x7F\x0B\x7A", 8), "\xB1\xE0\xB3\xCC"},
-        {"count in the 3-byte form", std::string("\xFF\xFE\xFF\xFF\x01\x00" "C\0", 8), "C"},
+        {"count in the 3-byte form", std::string("\xFF\xFE\xFF\xFF\x01\x00\x43\0", 8), "C"},
         {"empty", std::string("\xFF\xFE\xFF\x00", 4), ""},
         {"outside code page 936", std::string("\xFF\xFE\xFF\x02\x40\xD8\x00\xDC", 8), "\x95\x32\x82\x36"},
     };
@@ -82,12 +82,12 @@ TEST(FieldCodec, wideString_isReadAsStoredText) {
 TEST(FieldCodec, damagedString_failsWithoutTouchingTheValue) {
     const std::pair<const char*, std::string> cases[] = {
         {"no bytes at all", ""},
-        {"length beyond the end", "\x05" "ab"},
+        {"length beyond the end", "\x05\x61\x62"},
         {"3-byte prefix cut", "\xFF\x01"},
-        {"32-bit length of gigabytes", std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "abc", 10)},
+        {"32-bit length of gigabytes", std::string("\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x61\x62\x63", 10)},
         {"32-bit prefix cut", "\xFF\xFF\xFF\x01\x00"},
-        {"wide text cut", std::string("\xFF\xFE\xFF\x02" "A\0B", 7)},
-        {"wide count of gigabytes", std::string("\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0", 12)},
+        {"wide text cut", std::string("\xFF\xFE\xFF\x02\x41\0\x42", 7)},
+        {"wide count of gigabytes", std::string("\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x41\0", 12)},
         {"wide marker twice", "\xFF\xFE\xFF\xFF\xFE\xFF"},
     };
     for (const auto& [what, bytes] : cases) {
