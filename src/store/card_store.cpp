@@ -31,9 +31,9 @@ std::optional<std::filesystem::path> CardStore::NewCategoryPath(int library) con
     return FirstFreeCategoryPath(CategoryFolder(), library);
 }
 
-std::optional<std::vector<CategoryInfo>> CardStore::ListCategories(int library, HeaderCheck check) const {
+std::vector<CategoryInfo> CardStore::ListCategories(int library, HeaderCheck check) const {
     if (!IsLibrary(library)) {
-        return std::nullopt;
+        return {};
     }
     return ReadCategoryList(CategoryFolder(), library, check);
 }

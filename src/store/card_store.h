@@ -56,7 +56,8 @@ public:
     std::optional<std::string> CategoryPattern(int library) const;
     std::optional<std::filesystem::path> CategoryFileName(int library, int number) const;
     std::optional<std::filesystem::path> NewCategoryPath(int library) const;
-    std::optional<std::vector<CategoryInfo>> ListCategories(int library, HeaderCheck check = HeaderCheck::Skip) const;
+    // Empty for an index outside 0 to 3.
+    std::vector<CategoryInfo> ListCategories(int library, HeaderCheck check = HeaderCheck::Skip) const;
 
     // No category of the current library has this name (byte for byte). An unreadable file ends the scan.
     bool IsCategoryNameFree(const std::string& candidate) const;

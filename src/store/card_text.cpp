@@ -1,5 +1,6 @@
 #include "card_text.h"
 
+#include "codec.h"
 #include "libraries.h"
 
 namespace quillet {
@@ -8,6 +9,15 @@ std::string SiteText(const CardRecord& site) { return site.name + "  [ " + site.
 
 std::string EditorText(int library, const CardRecord& card) {
     return library == kWebLibrary ? SiteText(card) : card.content;
+}
+
+}  // namespace quillet
+
+namespace quillet {
+
+std::string CategorySummary(int library, const std::string& categoryName, int cardCount) {
+    const char* countLabel = library == kWebLibrary ? " \r\n收集站点数：" : " \r\n资料卡片数：";
+    return ToStoredText("当前类别为：") + categoryName + ToStoredText(countLabel) + std::to_string(cardCount) + " ";
 }
 
 }  // namespace quillet

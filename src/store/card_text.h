@@ -13,3 +13,10 @@ std::string SiteText(const CardRecord& site);
 std::string EditorText(int library, const CardRecord& card);
 
 }  // namespace quillet
+
+namespace quillet {
+
+// The editor's text for a selected category: its name and its number of cards (or sites).
+std::string CategorySummary(int library, const std::string& categoryName, int cardCount);
+
+}  // namespace quillet

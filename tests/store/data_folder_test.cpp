@@ -36,7 +36,7 @@ TEST(DataFolder, libraryOutsideZeroToThree_doesNothing) {
         EXPECT_FALSE(store.CategoryFileName(library, 1));
         EXPECT_FALSE(store.CategoryPattern(library));
         EXPECT_FALSE(store.NewCategoryPath(library));
-        EXPECT_FALSE(store.ListCategories(library));
+        EXPECT_TRUE(store.ListCategories(library).empty());
     }
 }
 
@@ -64,7 +64,7 @@ TEST(DataFolder, listing_isByFileNameAndSkipsRenumberingAndTemporaryFiles) {
     EXPECT_EQ(Names(CategoryFiles(store.CategoryFolder(), 0)),
               (std::vector<std::string>{"Qulan.001", "Qulan.002", "Qulan.010"}));
 
-    const std::vector<CategoryInfo> list = *store.ListCategories(0);
+    const std::vector<CategoryInfo> list = store.ListCategories(0);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[2].name, "Qulan.010");
     EXPECT_EQ(list[2].cardCount, 1);
@@ -74,7 +74,7 @@ TEST(DataFolder, listing_isByFileNameAndSkipsRenumberingAndTemporaryFiles) {
 TEST(DataFolder, missingDataFolder_listsNothingAndIsCreatedOneLevelDeep) {
     TestFolder home;
     CardStore store(home / "not-there");
-    EXPECT_TRUE(store.ListCategories(0)->empty());
+    EXPECT_TRUE(store.ListCategories(0).empty());
     store.EnsureDataFolder();
     EXPECT_FALSE(std::filesystem::exists(store.CategoryFolder())) << "parents are never created";
 

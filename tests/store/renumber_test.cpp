@@ -37,7 +37,7 @@ struct RenumberWorld {
     // "file=name" for every listed category, after checking that each holds exactly its original bytes.
     std::vector<std::string> Listing() const {
         std::vector<std::string> rows;
-        const std::vector<CategoryInfo> list = *store.ListCategories(0);
+        const std::vector<CategoryInfo> list = store.ListCategories(0);
         for (const CategoryInfo& info : list) {
             EXPECT_FALSE(info.error);
             EXPECT_EQ(ReadBytes(info.file), original.at(info.name)) << info.file;

@@ -1,0 +1,394 @@
+#include "card_operations.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "card_text.h"
+#include "codec.h"
+
+namespace quillet {
+namespace {
+
+using Kind = EntryPane::TreeSelection::Kind;
+constexpr std::size_t kLoadGrowthStep = 500;
+
+std::string Filled(std::string_view text, const std::string& value) {
+    const std::size_t at = text.find("%s");
+    return std::string(text.substr(0, at)) + value + std::string(text.substr(at + 2));
+}
+
+}  // namespace
+
+std::string CardOperations::LibraryName() const { return std::string(kLibraries[m_store.currentLibrary].name); }
+
+bool CardOperations::Write(const std::string& categoryName, const CardTable& cards, const std::filesystem::path& file) {
+    if (StoreError error = WriteCategoryFile(file, categoryName, cards)) {
+        m_prompter.Notice(error.Message());
+        return false;
+    }
+    return true;
+}
+
+void CardOperations::MarkSaved() {
+    m_store.flags.cardModified = false;
+    m_pane.SetEditorModified(false);
+}
+
+void CardOperations::ShowSummary() {
+    m_pane.SetEditorText(CategorySummary(m_store.currentLibrary, Row().categoryName, m_store.cardCount));
+    MarkSaved();
+}
+
+void CardOperations::ClearEditor() {
+    m_pane.SetEditorText({});
+    MarkSaved();
+}
+
+bool CardOperations::SaveOpenCard() {
+    if (!IsLibrary(m_store.currentLibrary) || m_store.currentLibrary == kWebLibrary) {
+        return true;
+    }
+    // Nothing is open after every category was deleted: writing now would bring a deleted file back.
+    if (m_store.currentCategoryPath.empty()) {
+        return true;
+    }
+    Row().cardName = m_store.selectedCardName;
+    CardTable cards = m_store.openTable;
+    const std::string text = m_pane.EditorText();
+    for (std::size_t i = 0; i < cards.Size(); ++i) {
+        if (cards.At(i).name == m_store.selectedCardName) {
+            cards.Replace(i, {m_store.selectedCardName, text, ""});
+        }
+    }
+    Row().categoryPath = m_store.currentCategoryPath;
+    Row().categoryName = m_store.currentCategoryName;
+    if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
+        return false;
+    }
+    m_store.openTable = std::move(cards);
+    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    MarkSaved();
+    return true;
+}
+
+void CardOperations::CreateCategory() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    m_store.EnsureDataFolder();
+    if (!m_input.AskName("请输入新类别名称", "", LibraryName())) {
+        return;
+    }
+    const std::string name = m_store.currentCard.name;
+    if (!m_store.IsCategoryNameFree(name)) {
+        m_prompter.Notice("这个类型已经存在，不能重复加入！");
+        return;
+    }
+    const std::filesystem::path path = *m_store.NewCategoryPath(m_store.currentLibrary);
+    CardTable empty;
+    empty.SetGrowthStep(kLoadGrowthStep);
+    if (!Write(name, empty, path)) {
+        return;
+    }
+    m_store.currentCategoryName = name;
+    m_store.openTable = std::move(empty);
+    m_store.currentCategoryPath = path.string();
+    Row().categoryPath = path.string();
+    m_store.cardCount = 0;
+    m_store.selectedCardName.clear();
+
+    m_pane.InsertCategory(m_pane.CategoryCount(), name);
+    m_pane.SelectCategory(m_pane.CategoryCount() - 1);
+    Row().categoryName = name;
+    Row().cardName.clear();
+    m_pane.ResetTree(name);
+    m_store.flags.rootOpen = true;
+    ShowSummary();
+}
+
+void CardOperations::RenameCategory() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    const std::optional<int> selected = m_pane.SelectedCategory();
+    if (!selected) {
+        return;
+    }
+    if (!m_input.AskName("请进行类别名称的修改：", ToUtf8(Row().categoryName), LibraryName())) {
+        return;
+    }
+    const std::string name = m_store.currentCard.name;
+    if (!m_store.IsCategoryNameFree(name)) {
+        m_prompter.Notice("这个类型已经存在，类型名称修改失败！");
+        return;
+    }
+    if (!Write(name, m_store.openTable, m_store.currentCategoryPath)) {
+        return;
+    }
+    m_store.currentCategoryName = name;
+    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    m_pane.RemoveCategory(*selected);
+    m_pane.InsertCategory(*selected, name);
+    m_pane.SelectCategory(*selected);
+    Row().categoryName = name;
+    m_pane.RenameCategoryNode(name);
+    ShowSummary();
+}
+
+void CardOperations::DeleteCategory() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    const std::optional<int> selected = m_pane.SelectedCategory();
+    if (!selected || !m_prompter.Confirm("即将删除本类型和其中的所有卡片资料，继续吗？")) {
+        return;
+    }
+    const std::string target = m_pane.CategoryAt(*selected);
+    std::filesystem::path file;
+    for (const CategoryInfo& info : m_store.ListCategories(m_store.currentLibrary)) {
+        if (!info.error && info.name == target) {
+            file = info.file;
+            break;
+        }
+    }
+    if (file.empty()) {
+        return;
+    }
+    if (::unlink(file.c_str()) != 0) {
+        m_prompter.Notice(StoreError::FromErrno(StoreErrorKind::CannotDelete, file, errno).Message());
+        return;
+    }
+    if (file.string() == m_store.currentCategoryPath) {
+        m_store.currentCategoryPath.clear();
+    }
+    m_pane.RemoveCategory(*selected);
+    m_pane.ClearTree();
+    Row().categoryName = m_pane.CategoryCount() > 0 ? m_pane.CategoryAt(0) : std::string();
+    m_pane.ReloadLibrary();
+}
+
+void CardOperations::DeleteAllCategories() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    if (Row().categoryName.empty() && Row().cardName.empty()) {
+        m_prompter.Notice("没有可以删除的类别！");
+        return;
+    }
+    if (m_prompter.Confirm(Filled("此操作将会删除【%s】中所有的类型和所有的卡片资料，继续吗？", LibraryName()))) {
+        std::string failures;
+        for (const std::filesystem::path& file : CategoryFiles(m_store.CategoryFolder(), m_store.currentLibrary)) {
+            if (::unlink(file.c_str()) != 0) {
+                failures += StoreError::FromErrno(StoreErrorKind::CannotDelete, file, errno).Message() + "\n";
+            }
+        }
+        m_pane.ClearTree();
+        m_pane.ClearCategories();
+        Row() = LibraryState{};
+        // The open category's file is gone: nothing may write it back.
+        m_store.currentCategoryName.clear();
+        m_store.currentCategoryPath.clear();
+        m_store.selectedCardName.clear();
+        m_store.openTable.Clear();
+        m_store.cardCount = 0;
+        if (!failures.empty()) {
+            m_prompter.Notice(failures);
+            m_pane.ReloadLibrary();
+        }
+    }
+    ClearEditor();
+}
+
+void CardOperations::DeleteAllCards() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    Row().categoryName = m_store.currentCategoryName;
+    if (Row().categoryName.empty()) {
+        m_prompter.Notice("没有选择类别，不能继续操作！");
+        return;
+    }
+    if (m_prompter.Confirm("即将删除本类别重的所有卡片资料，继续吗？")) {
+        CardTable empty;
+        empty.SetGrowthStep(kLoadGrowthStep);
+        if (Write(m_store.currentCategoryName, empty, m_store.currentCategoryPath)) {
+            m_store.openTable = std::move(empty);
+            m_store.cardCount = 0;
+            m_pane.ResetTree(m_store.currentCategoryName);
+            m_store.flags.rootOpen = true;
+        }
+    }
+    ClearEditor();
+}
+
+void CardOperations::DeleteCard() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    const EntryPane::TreeSelection selected = m_pane.SelectedItem();
+    if (selected.kind != Kind::Card || !m_prompter.Confirm("即将删除本卡片资料，继续吗？")) {
+        return;
+    }
+    const std::string name = m_pane.CardItemText(selected.row);
+    CardTable cards = m_store.openTable;
+    const std::size_t index = cards.FindFirst(name);
+    if (index < cards.Size()) {
+        cards.RemoveAt(index);
+        if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
+            return;
+        }
+        m_store.openTable = std::move(cards);
+        m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    }
+    if (selected.row + 1 < m_pane.CardItemCount()) {
+        m_pane.SelectCardItem(selected.row + 1);
+    } else if (selected.row > 0) {
+        m_pane.SelectCardItem(selected.row - 1);
+    } else {
+        m_pane.SelectCategoryNode();
+    }
+    m_pane.RemoveCardItem(selected.row);
+}
+
+void CardOperations::RenameCard() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    const EntryPane::TreeSelection selected = m_pane.SelectedItem();
+    if (selected.kind != Kind::Card) {
+        return;
+    }
+    const std::string oldName = m_pane.CardItemText(selected.row);
+    m_store.currentCard.name = oldName;
+
+    if (m_store.currentLibrary != kWebLibrary) {
+        if (!m_input.AskName("请进行卡片名称的修改：", ToUtf8(oldName), ToUtf8(Row().categoryName))) {
+            return;
+        }
+        const std::string newName = m_store.currentCard.name;
+        StoreError readError;
+        switch (m_store.CheckCardName(newName, &readError)) {
+            case CardNameCheck::Taken:
+                m_prompter.Notice("这个知识卡片已经存在，卡片名称修改失败！");
+                return;
+            case CardNameCheck::Unreadable:
+                m_prompter.Notice(readError.Message());
+                return;
+            case CardNameCheck::Free:
+                break;
+        }
+        CardTable cards = m_store.openTable;
+        for (std::size_t i = 0; i < cards.Size(); ++i) {
+            if (cards.At(i).name == oldName) {
+                cards.Replace(i, {newName, cards.At(i).content, cards.At(i).address});
+            }
+        }
+        if (!Write(m_store.currentCategoryName, cards, Row().categoryPath)) {
+            return;
+        }
+        m_store.openTable = std::move(cards);
+        m_pane.RenameCardItem(selected.row, newName);
+        return;
+    }
+
+    // A site: the dialog starts from the site as stored.
+    const std::size_t index = m_store.openTable.FindFirst(oldName);
+    if (index < m_store.openTable.Size()) {
+        m_store.currentCard = m_store.openTable.At(index);
+    }
+    if (!m_input.AskSite()) {
+        return;
+    }
+    const CardRecord site = m_store.currentCard;
+    CardTable cards = m_store.openTable;
+    for (std::size_t i = 0; i < cards.Size(); ++i) {
+        if (cards.At(i).name == oldName) {
+            cards.Replace(i, site);
+        }
+    }
+    if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
+        return;
+    }
+    m_store.openTable = std::move(cards);
+    m_pane.RenameCardItem(selected.row, site.name);
+    m_pane.SetEditorText(SiteText(site));
+    MarkSaved();
+}
+
+void CardOperations::SaveCard() {
+    if (IsLibrary(m_store.currentLibrary) && m_store.currentLibrary != kWebLibrary) {
+        SaveOpenCard();
+    }
+}
+
+bool CardOperations::SaveQuestionAllowsLeaving(int reselectRow) {
+    if (!m_pane.EditorModified() || m_store.currentLibrary == kWebLibrary) {
+        return true;
+    }
+    m_store.flags.cardModified = true;
+    switch (m_prompter.AskSave(kSaveQuestion)) {
+        case SaveAnswer::Cancel:
+            if (reselectRow >= 0) {
+                m_pane.SelectCardItem(reselectRow);
+            } else {
+                m_pane.SelectCategoryNode();
+            }
+            return false;
+        case SaveAnswer::Yes:
+            return SaveOpenCard();
+        case SaveAnswer::No:
+            return true;
+    }
+    return true;
+}
+
+void CardOperations::StepCard(int direction) {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    const EntryPane::TreeSelection selected = m_pane.SelectedItem();
+    if (selected.kind != Kind::Card) {
+        // The category node has no sibling to step to.
+        return;
+    }
+    const int target = selected.row + direction;
+    if (target < 0 || target >= m_pane.CardItemCount()) {
+        return;
+    }
+    m_store.selectedCardName = m_pane.CardItemText(selected.row);
+    if (!SaveQuestionAllowsLeaving(selected.row)) {
+        return;
+    }
+    m_pane.SelectCardItem(target);
+}
+
+void CardOperations::NewCard() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    const std::optional<int> category = m_pane.SelectedCategory();
+    if (!category) {
+        m_prompter.Notice("没有选择所属类别，创建失败！");
+        return;
+    }
+    if (m_store.currentLibrary != kWebLibrary) {
+        const EntryPane::TreeSelection selected = m_pane.SelectedItem();
+        if (selected.kind == Kind::Category && m_pane.CardItemCount() > 0) {
+            MarkSaved();
+            return;
+        }
+        if (selected.kind == Kind::Card) {
+            m_store.selectedCardName = m_pane.CardItemText(selected.row);
+        }
+        if (selected.kind != Kind::None &&
+            !SaveQuestionAllowsLeaving(selected.kind == Kind::Card ? selected.row : -1)) {
+            return;
+        }
+    }
+    if (!m_store.flags.captureWindowOpen && m_capture.OpenCaptureWindow(m_store.currentLibrary, *category)) {
+        m_store.flags.captureWindowOpen = true;
+    }
+}
+
+}  // namespace quillet

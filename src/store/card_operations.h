@@ -1,0 +1,51 @@
+#pragma once
+
+#include "card_store.h"
+#include "entry_pane.h"
+#include "prompter.h"
+
+namespace quillet {
+
+// The user's operations on the categories and cards of the current library in entry mode. Each one checks,
+// asks, writes the category file whole and then updates the shared state and the pane. A file is written
+// before anything in memory changes, so a write that fails leaves file, table and screen as they were, and
+// says so.
+class CardOperations final {
+public:
+    CardOperations(CardStore& store, EntryPane& pane, Prompter& prompter, NameInput& input, CaptureOpener& capture)
+        : m_store(store), m_pane(pane), m_prompter(prompter), m_input(input), m_capture(capture) {}
+
+    void CreateCategory();
+    void RenameCategory();
+    void DeleteCategory();
+    void DeleteAllCategories();
+    void DeleteAllCards();
+    void DeleteCard();
+    void RenameCard();
+    void SaveCard();
+    void PreviousCard() { StepCard(-1); }
+    void NextCard() { StepCard(+1); }
+    void NewCard();
+
+    // Writes the editor's text into the selected card (text libraries); false when the write failed.
+    bool SaveOpenCard();
+
+private:
+    LibraryState& Row() { return m_store.libraryStates[m_store.currentLibrary]; }
+    std::string LibraryName() const;
+    void StepCard(int direction);
+    bool Write(const std::string& categoryName, const CardTable& cards, const std::filesystem::path& file);
+    void ShowSummary();
+    void ClearEditor();
+    void MarkSaved();
+    // Asks the save question when the editor was changed; false when the user cancelled or the save failed.
+    bool SaveQuestionAllowsLeaving(int reselectRow);
+
+    CardStore& m_store;
+    EntryPane& m_pane;
+    Prompter& m_prompter;
+    NameInput& m_input;
+    CaptureOpener& m_capture;
+};
+
+}  // namespace quillet
