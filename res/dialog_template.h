@@ -1,0 +1,42 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace quillet::res {
+
+enum class ControlKind {
+    Edit,           // one line
+    MultiLineEdit,  // several lines; Enter makes a new line
+    GroupBox,
+    PushButton,
+    DefaultPushButton,
+    Label,
+};
+
+enum ControlStyle : unsigned {
+    kPlain = 0,
+    kAutoHScroll = 1u << 0,  // the text scrolls sideways instead of wrapping
+    kBorder = 1u << 1,
+};
+
+// One control of a dialog, placed in dialog units.
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    std::string_view text;  // UTF-8
+    int x, y, width, height;
+    unsigned style = kPlain;
+};
+
+struct DialogTemplate {
+    int id;
+    std::string_view title;  // UTF-8
+    int width, height;       // dialog units
+    std::span<const ControlTemplate> controls;
+};
+
+// The template of that id, or nullptr.
+const DialogTemplate* FindDialogTemplate(int id);
+
+}  // namespace quillet::res

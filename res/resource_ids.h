@@ -1,0 +1,76 @@
+#pragma once
+
+// Numeric identifiers of dialogs, controls, commands and strings. Windows find their controls and commands by
+// these numbers, never by a display text.
+namespace quillet::res {
+
+// Dialog templates.
+inline constexpr int kNameInputDialog = 135;
+inline constexpr int kSiteInputDialog = 157;
+
+// Controls.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdStatic = -1;
+inline constexpr int kNameEdit = 1014;
+inline constexpr int kNameGroup = 1017;
+inline constexpr int kSiteNameEdit = 1027;
+inline constexpr int kSiteAddressEdit = 1047;
+inline constexpr int kSiteDescriptionEdit = 1046;
+
+// Commands of the program.
+inline constexpr int kCmdTipOfTheDay = 105;
+inline constexpr int kCmdCreateCategory = 32773;
+inline constexpr int kCmdNewCard = 32775;
+inline constexpr int kCmdDeleteCategory = 32776;
+inline constexpr int kCmdDeleteCard = 32777;
+inline constexpr int kCmdToggleDataBar = 32780;
+inline constexpr int kCmdReadingMode = 32781;
+inline constexpr int kCmdRenameCategory = 32783;
+inline constexpr int kCmdRenameCard = 32785;
+inline constexpr int kCmdAlwaysOnTop = 32787;
+inline constexpr int kCmdStartOptions = 32788;
+inline constexpr int kCmdImportBackup = 32789;
+inline constexpr int kCmdExportBackup = 32790;
+inline constexpr int kCmdOrderCards = 32791;
+inline constexpr int kCmdNextCard = 32792;
+inline constexpr int kCmdPreviousCard = 32793;
+inline constexpr int kCmdSaveCard = 32801;
+inline constexpr int kCmdStatistics = 32802;
+inline constexpr int kCmdSelectAll = 32805;
+inline constexpr int kCmdHideToTray = 32810;
+inline constexpr int kCmdTrayEntryMode = 32812;
+inline constexpr int kCmdTrayReadingMode = 32813;
+inline constexpr int kCmdViewCard = 32829;
+inline constexpr int kCmdSaveCardAsText = 32832;
+inline constexpr int kCmdVisitSite = 32833;
+inline constexpr int kCmdHomePage = 32835;
+inline constexpr int kCmdMailAuthor = 32836;
+inline constexpr int kCmdHelp = 32837;
+inline constexpr int kCmdDeleteAllCards = 32838;
+inline constexpr int kCmdDeleteAllCategories = 32839;
+inline constexpr int kCmdOrganize = 32840;
+inline constexpr int kCmdOrderCategories = 32844;
+inline constexpr int kCmdExportFavorites = 32845;
+inline constexpr int kCmdImportFavorites = 32846;
+
+// The framework's standard commands.
+inline constexpr int kCmdFileNew = 57600;
+inline constexpr int kCmdFileOpen = 57601;
+inline constexpr int kCmdFileSave = 57603;
+inline constexpr int kCmdPrintSetup = 57606;
+inline constexpr int kCmdPrint = 57607;
+inline constexpr int kCmdPrintPreview = 57609;
+inline constexpr int kCmdCopy = 57634;
+inline constexpr int kCmdCut = 57635;
+inline constexpr int kCmdPaste = 57637;
+inline constexpr int kCmdUndo = 57643;
+inline constexpr int kCmdAbout = 57664;
+inline constexpr int kCmdExit = 57665;
+
+// Strings that are not command texts.
+inline constexpr int kStrDidYouKnow = 107;
+inline constexpr int kStrNoTipsFile = 108;
+inline constexpr int kStrTipsFileTrouble = 109;
+
+}  // namespace quillet::res

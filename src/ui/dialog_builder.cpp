@@ -1,0 +1,97 @@
+#include "ui/dialog_builder.h"
+
+#include <QDialog>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVariant>
+#include <cmath>
+
+namespace quillet {
+namespace {
+
+constexpr const char* kControlIdProperty = "controlId";
+
+QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control) {
+    const QString text = QString::fromUtf8(control.text.data(), static_cast<qsizetype>(control.text.size()));
+    switch (control.kind) {
+        case res::ControlKind::Edit:
+            return new QLineEdit(text, &parent);
+        case res::ControlKind::MultiLineEdit: {
+            auto* edit = new QPlainTextEdit(text, &parent);
+            edit->setTabChangesFocus(true);
+            if (control.style & res::kAutoHScroll) {
+                edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+            }
+            return edit;
+        }
+        case res::ControlKind::GroupBox:
+            return new QGroupBox(text, &parent);
+        case res::ControlKind::PushButton:
+        case res::ControlKind::DefaultPushButton: {
+            auto* button = new QPushButton(text, &parent);
+            button->setDefault(control.kind == res::ControlKind::DefaultPushButton);
+            button->setAutoDefault(false);
+            if (auto* dialog = qobject_cast<QDialog*>(&parent)) {
+                if (control.id == 1) {
+                    QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::accept);
+                } else if (control.id == 2) {
+                    QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::reject);
+                }
+            }
+            return button;
+        }
+        case res::ControlKind::Label:
+            return new QLabel(text, &parent);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    m_unitX = metrics.horizontalAdvance(alphabet) / alphabet.size() / 4.0;
+    m_unitY = metrics.height() / 8.0;
+}
+
+QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
+    const int left = static_cast<int>(std::lround(x * m_unitX));
+    const int top = static_cast<int>(std::lround(y * m_unitY));
+    const int right = static_cast<int>(std::lround((x + width) * m_unitX));
+    const int bottom = static_cast<int>(std::lround((y + height) * m_unitY));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QSize DialogUnits::ToPixels(int width, int height) const { return ToPixels(0, 0, width, height).size(); }
+
+void BuildDialog(QWidget& dialog, const res::DialogTemplate& dialogTemplate) {
+    const DialogUnits units(dialog.font());
+    dialog.setWindowTitle(
+        QString::fromUtf8(dialogTemplate.title.data(), static_cast<qsizetype>(dialogTemplate.title.size())));
+    dialog.resize(units.ToPixels(dialogTemplate.width, dialogTemplate.height));
+    for (const res::ControlTemplate& control : dialogTemplate.controls) {
+        QWidget* widget = CreateControl(dialog, control);
+        widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
+        widget->setProperty(kControlIdProperty, control.id);
+        // Group boxes frame the controls inside them and must not cover them.
+        if (control.kind == res::ControlKind::GroupBox) {
+            widget->lower();
+        }
+    }
+}
+
+QWidget* FindControl(const QWidget& dialog, int id) {
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->property(kControlIdProperty).toInt() == id && child->property(kControlIdProperty).isValid()) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace quillet

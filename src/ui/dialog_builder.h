@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QWidget>
+
+#include "res/dialog_template.h"
+
+namespace quillet {
+
+// Dialog units of a font: a quarter of its average character width across, an eighth of its height down.
+class DialogUnits final {
+public:
+    explicit DialogUnits(const QFont& font);
+    QRect ToPixels(int x, int y, int width, int height) const;
+    QSize ToPixels(int width, int height) const;
+
+private:
+    double m_unitX;
+    double m_unitY;
+};
+
+// Makes a dialog's controls from its template: every control in its place, its text set and its id kept, so
+// that code and tests find it with Control(). Buttons 1 and 2 of a QDialog accept and reject it.
+void BuildDialog(QWidget& dialog, const res::DialogTemplate& dialogTemplate);
+
+QWidget* FindControl(const QWidget& dialog, int id);
+
+template <class T>
+T* Control(const QWidget& dialog, int id) {
+    return qobject_cast<T*>(FindControl(dialog, id));
+}
+
+}  // namespace quillet
