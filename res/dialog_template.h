@@ -12,12 +12,17 @@ enum class ControlKind {
     PushButton,
     DefaultPushButton,
     Label,
+    CheckBox,
+    RadioButton,       // kGroupStart begins a new group of radio buttons
+    Frame,             // an empty panel that a dialog paints itself
 };
 
 enum ControlStyle : unsigned {
     kPlain = 0,
     kAutoHScroll = 1u << 0,  // the text scrolls sideways instead of wrapping
     kBorder = 1u << 1,
+    kGroupStart = 1u << 2,
+    kWordWrap = 1u << 3,
 };
 
 // One control of a dialog, placed in dialog units.

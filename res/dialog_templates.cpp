@@ -24,7 +24,38 @@ constexpr ControlTemplate kSiteInputControls[] = {
     {kIdCancel, PushButton, "取消", 224, 142, 47, 14},
 };
 
+constexpr ControlTemplate kTipControls[] = {
+    {kTipPanel, Frame, "", 7, 7, 217, 118},
+    {kTipText, Label, "Some String", 52, 38, 164, 82, kWordWrap},
+    {kTipShowAtStartUp, CheckBox, "启动时显示", 7, 133, 90, 12},
+    {kTipNext, PushButton, "下一条", 116, 131, 50, 14},
+    {kIdOk, DefaultPushButton, "关  闭", 174, 131, 50, 14},
+};
+
+constexpr ControlTemplate kStartOptionsControls[] = {
+    {kIdStatic, GroupBox, "资料栏位置", 7, 7, 90, 74},
+    {kOptionBarLeft, RadioButton, "左", 17, 21, 60, 12, kGroupStart},
+    {kOptionBarRight, RadioButton, "右", 17, 35, 60, 12},
+    {kOptionBarTop, RadioButton, "上", 17, 49, 60, 12},
+    {kOptionBarBottom, RadioButton, "下", 17, 63, 60, 12},
+    {kIdStatic, GroupBox, "启动默认模式", 105, 7, 126, 74},
+    {kOptionEntryMode, RadioButton, "录入模式", 115, 21, 100, 12, kGroupStart},
+    {kOptionReadingMode, RadioButton, "阅读模式", 115, 35, 100, 12},
+    {kOptionHiddenMode, RadioButton, "隐藏到系统区", 115, 49, 100, 12},
+    {kOptionMaximize, CheckBox, "“录入模式”窗口在启动的时候最大化", 9, 88, 220, 12},
+    {kIdOk, DefaultPushButton, "确定", 124, 106, 50, 14},
+    {kIdCancel, PushButton, "取消", 181, 106, 50, 14},
+};
+
+constexpr ControlTemplate kAboutControls[] = {
+    {kAboutPicture, Frame, "", 0, 0, 240, 124},
+    {kAboutVersion, Label, "Version 1.01 ( Build 2001-07-01 )", 10, 130, 220, 10},
+};
+
 constexpr DialogTemplate kTemplates[] = {
+    {kAboutDialog, "关于 Quillet", 240, 146, kAboutControls},
+    {kTipDialog, "每日一帖：", 231, 152, kTipControls},
+    {kStartOptionsDialog, "启动选项：[程序启动时默认选项]", 238, 127, kStartOptionsControls},
     {kNameInputDialog, "请输入信息：", 277, 65, kNameInputControls},
     {kSiteInputDialog, "请输入站点信息：", 278, 163, kSiteInputControls},
 };

@@ -5,6 +5,9 @@
 namespace quillet::res {
 
 // Dialog templates.
+inline constexpr int kAboutDialog = 100;
+inline constexpr int kTipDialog = 104;
+inline constexpr int kStartOptionsDialog = 139;
 inline constexpr int kNameInputDialog = 135;
 inline constexpr int kSiteInputDialog = 157;
 
@@ -17,6 +20,21 @@ inline constexpr int kNameGroup = 1017;
 inline constexpr int kSiteNameEdit = 1027;
 inline constexpr int kSiteAddressEdit = 1047;
 inline constexpr int kSiteDescriptionEdit = 1046;
+
+inline constexpr int kTipPanel = 1000;
+inline constexpr int kTipShowAtStartUp = 1001;
+inline constexpr int kTipNext = 1002;
+inline constexpr int kTipText = 1004;
+inline constexpr int kOptionBarLeft = 1018;
+inline constexpr int kOptionBarRight = 1019;
+inline constexpr int kOptionBarTop = 1020;
+inline constexpr int kOptionBarBottom = 1021;
+inline constexpr int kOptionMaximize = 1029;
+inline constexpr int kOptionEntryMode = 1034;
+inline constexpr int kOptionReadingMode = 1035;
+inline constexpr int kOptionHiddenMode = 1036;
+inline constexpr int kAboutPicture = 1050;
+inline constexpr int kAboutVersion = 1051;
 
 // Commands of the program.
 inline constexpr int kCmdTipOfTheDay = 105;

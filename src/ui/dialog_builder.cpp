@@ -1,6 +1,10 @@
 #include "ui/dialog_builder.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialog>
+#include <QFrame>
+#include <QRadioButton>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -44,8 +48,18 @@ QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control) {
             }
             return button;
         }
-        case res::ControlKind::Label:
-            return new QLabel(text, &parent);
+        case res::ControlKind::Label: {
+            auto* label = new QLabel(text, &parent);
+            label->setWordWrap(control.style & res::kWordWrap);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+        case res::ControlKind::CheckBox:
+            return new QCheckBox(text, &parent);
+        case res::ControlKind::RadioButton:
+            return new QRadioButton(text, &parent);
+        case res::ControlKind::Frame:
+            return new QFrame(&parent);
     }
     return nullptr;
 }
@@ -74,8 +88,16 @@ void BuildDialog(QWidget& dialog, const res::DialogTemplate& dialogTemplate) {
     dialog.setWindowTitle(
         QString::fromUtf8(dialogTemplate.title.data(), static_cast<qsizetype>(dialogTemplate.title.size())));
     dialog.resize(units.ToPixels(dialogTemplate.width, dialogTemplate.height));
+    QButtonGroup* radioGroup = nullptr;
     for (const res::ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = CreateControl(dialog, control);
+        // Radio buttons are exclusive within their group only, as the template groups them.
+        if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            if (!radioGroup || (control.style & res::kGroupStart)) {
+                radioGroup = new QButtonGroup(&dialog);
+            }
+            radioGroup->addButton(radio, control.id);
+        }
         widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
         widget->setProperty(kControlIdProperty, control.id);
         // Group boxes frame the controls inside them and must not cover them.
