@@ -72,6 +72,52 @@ bool CardOperations::SaveOpenCard() {
     return true;
 }
 
+bool CardOperations::SaveQuestionAtClosing() {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return true;
+    }
+    const EntryPane::TreeSelection selected = m_pane.SelectedItem();
+    if (selected.kind != Kind::Card) {
+        MarkSaved();
+        return true;
+    }
+    m_store.currentCategoryName = Row().categoryName;
+    m_store.selectedCardName = m_pane.CardItemText(selected.row);
+    if (!m_pane.EditorModified()) {
+        return true;
+    }
+    m_store.flags.cardModified = true;
+    switch (m_prompter.AskSave(kSaveQuestion)) {
+        case SaveAnswer::Cancel:
+            return false;
+        case SaveAnswer::No:
+            return true;
+        case SaveAnswer::Yes:
+            // A failed save keeps the program open, so the text is not lost.
+            return m_store.currentLibrary == kWebLibrary || SaveOpenCard();
+    }
+    return true;
+}
+
+void CardOperations::SaveQuestionBeforeModeSwitch() {
+    if (!IsLibrary(m_store.currentLibrary) || m_store.currentLibrary == kWebLibrary) {
+        return;
+    }
+    const EntryPane::TreeSelection selected = m_pane.SelectedItem();
+    if (selected.kind != Kind::Card) {
+        MarkSaved();
+        return;
+    }
+    if (!m_pane.EditorModified()) {
+        return;
+    }
+    m_store.selectedCardName = m_pane.CardItemText(selected.row);
+    m_store.flags.cardModified = true;
+    if (m_prompter.AskSave(kSaveQuestion, false) == SaveAnswer::Yes) {
+        SaveOpenCard();
+    }
+}
+
 void CardOperations::CreateCategory() {
     if (!IsLibrary(m_store.currentLibrary)) {
         return;

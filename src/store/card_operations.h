@@ -30,6 +30,12 @@ public:
     // Writes the editor's text into the selected card (text libraries); false when the write failed.
     bool SaveOpenCard();
 
+    // Before the program closes: asks the save question (Yes, No, Cancel) for a changed card. False keeps the
+    // program open.
+    bool SaveQuestionAtClosing();
+    // Before entry mode gives way to reading mode or the tray: the save question with Yes and No only.
+    void SaveQuestionBeforeModeSwitch();
+
 private:
     LibraryState& Row() { return m_store.libraryStates[m_store.currentLibrary]; }
     std::string LibraryName() const;

@@ -299,6 +299,60 @@ TEST_F(CardOperationsTest, newCard_needsACategoryAndIgnoresTheNodeOfANonEmptyOne
     EXPECT_EQ(capture.opened.size(), 1u) << "one capture window at a time";
 }
 
+TEST_F(CardOperationsTest, closing_asksOnlyForAChangedCard) {
+    OpenTwoCategories();
+    pane.modified = true;
+    EXPECT_TRUE(ops.SaveQuestionAtClosing()) << "the category node selected";
+    EXPECT_FALSE(pane.modified);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    pane.SelectCardItem(0);
+    EXPECT_TRUE(ops.SaveQuestionAtClosing()) << "unchanged";
+    struct Case {
+        SaveAnswer answer;
+        bool closes;
+        std::string content;
+    };
+    for (const Case& c : {Case{SaveAnswer::Cancel, false, "1\r\n"}, Case{SaveAnswer::No, true, "1\r\n"},
+                          Case{SaveAnswer::Yes, true, "edited"}}) {
+        pane.editor = "edited";
+        pane.modified = true;
+        prompter.saveAnswers = {c.answer};
+        EXPECT_EQ(ops.SaveQuestionAtClosing(), c.closes);
+        EXPECT_EQ(ReadBytes(File("Qulan.001")),
+                  CategoryBytes(kAlpha, {{"one", c.content, ""}, kThreeCards[1], kThreeCards[2]}));
+    }
+    EXPECT_EQ(prompter.shown.back().text, "资料卡片内容已经改变，是否存盘？");
+}
+
+TEST_F(CardOperationsTest, closingWithAnEditedSite_yesClosesWithoutWriting) {
+    store.currentLibrary = kWebLibrary;
+    Seed("Quweb.001", "sites", {{"a", "about", "http://a"}});
+    store.libraryStates[3].categoryName = "sites";
+    pane.ReloadLibrary();
+    pane.SelectCardItem(0);
+    pane.editor = "edited";
+    pane.modified = true;
+    prompter.saveAnswers = {SaveAnswer::Yes};
+    EXPECT_TRUE(ops.SaveQuestionAtClosing());
+    EXPECT_EQ(ReadBytes(File("Quweb.001")), CategoryBytes("sites", {{"a", "about", "http://a"}}));
+}
+
+TEST_F(CardOperationsTest, modeSwitch_asksWithYesAndNoOnly) {
+    OpenTwoCategories();
+    pane.SelectCardItem(1);
+    pane.editor = "edited";
+    pane.modified = true;
+    prompter.saveAnswers = {SaveAnswer::No, SaveAnswer::Yes};
+    ops.SaveQuestionBeforeModeSwitch();
+    EXPECT_TRUE(pane.modified) << "No keeps the mark";
+    ops.SaveQuestionBeforeModeSwitch();
+    EXPECT_EQ(ReadBytes(File("Qulan.001")),
+              CategoryBytes(kAlpha, {kThreeCards[0], {"two", "edited", ""}, kThreeCards[2]}));
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[0].kind, "save-yes-no");
+}
+
 TEST_F(CardOperationsTest, failedWrite_isReportedAndChangesNothing) {
     OpenTwoCategories();
     pane.SelectCardItem(0);

@@ -16,7 +16,7 @@ namespace quillet::test {
 class ScriptedPrompter final : public Prompter {
 public:
     struct Shown {
-        std::string kind;  // "notice", "confirm" or "save"
+        std::string kind;  // "notice", "confirm", "save" or "save-yes-no"
         std::string text;
         std::string caption;
     };
@@ -34,8 +34,8 @@ public:
         confirmAnswers.pop_front();
         return answer;
     }
-    SaveAnswer AskSave(const std::string& text, bool) override {
-        shown.push_back({"save", text, "Quillet"});
+    SaveAnswer AskSave(const std::string& text, bool withCancel) override {
+        shown.push_back({withCancel ? "save" : "save-yes-no", text, "Quillet"});
         if (saveAnswers.empty()) {
             ADD_FAILURE() << "unexpected save question";
             return SaveAnswer::Cancel;

@@ -1,0 +1,86 @@
+#include "shell/quillet_app.h"
+
+#include "shell/about_dialog.h"
+#include "shell/splash_window.h"
+#include "shell/start_options_dialog.h"
+#include "ui/tip_dialog.h"
+#include "ui/tip_file.h"
+
+namespace quillet {
+
+CQuilletApp::CQuilletApp(std::filesystem::path programFolder, Prompter& prompter, QSettings& profile)
+    : m_store(std::move(programFolder)), m_prompter(prompter), m_profile(profile) {}
+
+CQuilletApp::~CQuilletApp() = default;
+
+std::filesystem::path CQuilletApp::SettingsFile() const { return m_store.ProgramFolder() / kSettingsFileName; }
+
+bool CQuilletApp::IsQuietStart(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        const QString option = argument.mid(1);
+        if ((argument.startsWith(QLatin1Char('-')) || argument.startsWith(QLatin1Char('/'))) &&
+            (option.compare(QStringLiteral("Embedding"), Qt::CaseInsensitive) == 0 ||
+             option.compare(QStringLiteral("Automation"), Qt::CaseInsensitive) == 0)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CQuilletApp::InitInstance(const QStringList& arguments) {
+    if (!m_lock.TryAcquire()) {
+        m_prompter.Notice("青榆资料夹已经正在运行!");
+        return false;
+    }
+    if (LoadSettingsFile(SettingsFile(), m_settings, m_store)) {
+        m_store.EnsureDataFolder();
+    }
+    // Only now, holding the lock, may an interrupted renumbering be finished.
+    if (StoreError error = RecoverInterruptedWork(m_store.CategoryFolder())) {
+        m_prompter.Notice(error.Message());
+    }
+    const bool withPictures = !IsQuietStart(arguments);
+
+    m_frame = std::make_unique<CMainFrame>(m_store, m_prompter);
+    if (withPictures) {
+        auto* splash = new SplashWindow(m_frame.get());
+        splash->show();
+    }
+    if (m_settings.maximizeAtStart) {
+        m_frame->showMaximized();
+    } else {
+        m_frame->show();
+    }
+    if (withPictures) {
+        TipDialog tip(m_store.ProgramFolder() / kTipsFileName, m_profile, m_frame.get());
+        if (tip.ShowAtStartUp()) {
+            tip.exec();
+        }
+    }
+    return true;
+}
+
+void CQuilletApp::ExitInstance() {
+    // A settings file that cannot be written costs only the window state of this run.
+    SaveSettingsFile(SettingsFile(), m_settings, m_store);
+    m_store.openTable.Clear();
+    m_store.searchResults.Clear();
+    m_frame.reset();
+}
+
+void CQuilletApp::ShowAbout() {
+    AboutDialog dialog(m_frame.get());
+    dialog.exec();
+}
+
+void CQuilletApp::ShowTipOfTheDay() {
+    TipDialog dialog(m_store.ProgramFolder() / kTipsFileName, m_profile, m_frame.get());
+    dialog.exec();
+}
+
+void CQuilletApp::ShowStartOptions() {
+    StartOptionsDialog dialog(m_settings, m_frame.get());
+    dialog.exec();
+}
+
+}  // namespace quillet

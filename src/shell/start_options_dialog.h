@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+#include "shell/settings_file.h"
+
+namespace quillet {
+
+// The start options: where the data bar docks, which mode starts, and whether the window starts maximised.
+// OK stores them in the settings; they take effect at the next start.
+class StartOptionsDialog final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StartOptionsDialog)
+
+public:
+    explicit StartOptionsDialog(AppSettings& settings, QWidget* parent = nullptr);
+
+    void accept() override;
+
+private:
+    AppSettings& m_settings;
+};
+
+}  // namespace quillet

@@ -1,0 +1,206 @@
+#include "shell/quillet_app.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "../store/test_folder.h"
+#include "res/resource_ids.h"
+#include "shell/about_dialog.h"
+#include "shell/splash_window.h"
+#include "shell/start_options_dialog.h"
+#include "store/codec.h"
+#include "store/instance_lock.h"
+#include "ui/dialog_builder.h"
+
+namespace quillet {
+
+class RecordingPrompter final : public Prompter {
+public:
+    void Notice(const std::string& text, const std::string&) override { notices.push_back(text); }
+    bool Confirm(const std::string&) override { return false; }
+    SaveAnswer AskSave(const std::string&, bool) override { return SaveAnswer::Cancel; }
+    std::vector<std::string> notices;
+};
+
+class QuilletAppTest final : public QObject {
+    Q_OBJECT
+
+private:
+    test::TestFolder m_runtime;
+    const QStringList kQuiet{QStringLiteral("quillet"), QStringLiteral("-Embedding")};
+
+    static bool LockHeldElsewhere() {
+        const int fd = ::open(InstanceLock::LockFilePath().c_str(), O_RDWR | O_CREAT, 0600);
+        const bool held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return held;
+    }
+
+private slots:
+    void initTestCase() { qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(m_runtime.Path().string())); }
+
+    void firstStart_usesStartValuesAndWritesThemAtTheEnd() {
+        test::TestFolder home;
+        QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
+        RecordingPrompter prompter;
+        {
+            CQuilletApp app(home.Path(), prompter, profile);
+            QVERIFY(app.InitInstance(kQuiet));
+            QCOMPARE(app.Store().currentLibrary, 1);
+            QVERIFY(app.Store().flags.noSavedState);
+            QVERIFY(app.Frame()->isVisible());
+            QVERIFY(!app.Frame()->isMaximized());
+            QCOMPARE(app.Frame()->windowTitle(), QStringLiteral("青榆资料夹－录入模式"));
+            QVERIFY(!std::filesystem::exists(home / "Qu_data"));
+            app.Frame()->close();
+            app.ExitInstance();
+        }
+        StringSink startValues;
+        WriteSettings(startValues, AppSettings{}, CardStore{});
+        QCOMPARE(test::ReadBytes(home / "Quillet.tmp"), startValues.Bytes());
+        QCOMPARE(test::ReadBytes(home / "Quillet.tmp").size(), std::size_t{96});
+        QVERIFY(prompter.notices.empty());
+
+        CQuilletApp again(home.Path(), prompter, profile);
+        QVERIFY(again.InitInstance(kQuiet));
+        QVERIFY(!again.Store().flags.noSavedState);
+        QVERIFY2(std::filesystem::exists(home / "Qu_data"), "a run with saved state makes the data folder");
+        again.Frame()->close();
+        again.ExitInstance();
+    }
+
+    // The first instance is the real program in its own process; the second start is this process.
+    void secondStart_saysSoOnceAndLeavesTheSettingsAlone() {
+        test::TestFolder home;
+        std::filesystem::copy_file(QUILLET_PATH, home / "quillet");
+        AppSettings saved;
+        saved.startMode = 2;
+        CardStore savedStore;
+        QVERIFY(!SaveSettingsFile(home / "Quillet.tmp", saved, savedStore));
+        const std::string before = test::ReadBytes(home / "Quillet.tmp");
+
+        const pid_t first = ::fork();
+        QVERIFY(first >= 0);
+        if (first == 0) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            const std::string exe = (home / "quillet").string();
+            ::execl(exe.c_str(), exe.c_str(), "-Embedding", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(LockHeldElsewhere(), 10000);
+
+        QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
+        RecordingPrompter prompter;
+        {
+            CQuilletApp second(home.Path(), prompter, profile);
+            QVERIFY(!second.InitInstance(kQuiet));
+            QVERIFY(second.Frame() == nullptr);
+        }
+        QCOMPARE(prompter.notices, std::vector<std::string>{"青榆资料夹已经正在运行!"});
+        QCOMPARE(test::ReadBytes(home / "Quillet.tmp"), before);
+
+        ::kill(first, SIGKILL);
+        ::waitpid(first, nullptr, 0);
+        CQuilletApp afterCrash(home.Path(), prompter, profile);
+        QVERIFY2(afterCrash.InitInstance(kQuiet), "the lock of a killed program is taken over");
+        QCOMPARE(afterCrash.Settings().startMode, 2);
+        afterCrash.Frame()->close();
+        afterCrash.ExitInstance();
+    }
+
+    void documentCommands_ctrlOpensNothingAndNewNeedsACategory() {
+        test::TestFolder home;
+        QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
+        RecordingPrompter prompter;
+        CQuilletApp app(home.Path(), prompter, profile);
+        QVERIFY(app.InitInstance(kQuiet));
+        app.Frame()->Command(res::kCmdFileOpen)->trigger();
+        QVERIFY(prompter.notices.empty());
+        app.Frame()->Command(res::kCmdFileNew)->trigger();
+        QCOMPARE(prompter.notices, std::vector<std::string>{"没有选择所属类别，创建失败！"});
+        QCOMPARE(app.Frame()->Command(res::kCmdFileSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        app.Frame()->close();
+        app.ExitInstance();
+    }
+
+    void editor_wrapsLongLinesAndKeepsLineBreaks() {
+        CQuilletView view;
+        view.resize(300, 200);
+        view.show();
+        const std::string text = ToStoredText(std::string(400, 'x') + "\r\n第二行\r\n");
+        view.SetText(text);
+        QVERIFY(!view.Modified());
+        QCOMPARE(view.Text(), text);
+        QCOMPARE(view.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY2(view.document()->documentLayout()->documentSize().height() > 5, "the long line wraps");
+        QTest::keyClicks(&view, QStringLiteral("y"));
+        QVERIFY(view.Modified());
+        view.SetText("again");
+        QVERIFY(!view.Modified());
+        QVERIFY(view.tabStopDistance() > 0);
+    }
+
+    void startOptions_okStoresCancelKeeps() {
+        AppSettings settings;
+        {
+            StartOptionsDialog dialog(settings);
+            QVERIFY(Control<QRadioButton>(dialog, res::kOptionBarLeft)->isChecked());
+            QVERIFY(Control<QRadioButton>(dialog, res::kOptionEntryMode)->isChecked());
+            Control<QRadioButton>(dialog, res::kOptionBarBottom)->click();
+            Control<QRadioButton>(dialog, res::kOptionHiddenMode)->click();
+            Control<QCheckBox>(dialog, res::kOptionMaximize)->click();
+            QVERIFY2(Control<QRadioButton>(dialog, res::kOptionBarBottom)->isChecked() &&
+                         Control<QRadioButton>(dialog, res::kOptionHiddenMode)->isChecked(),
+                     "the two groups are separate");
+            dialog.reject();
+        }
+        QVERIFY(settings == AppSettings{});
+        StartOptionsDialog dialog(settings);
+        Control<QRadioButton>(dialog, res::kOptionBarTop)->click();
+        Control<QRadioButton>(dialog, res::kOptionReadingMode)->click();
+        Control<QCheckBox>(dialog, res::kOptionMaximize)->click();
+        dialog.accept();
+        QCOMPARE(settings.dataBarPosition, 2);
+        QCOMPARE(settings.startMode, 1);
+        QVERIFY(settings.maximizeAtStart);
+    }
+
+    void about_closesOnALeftButtonRelease() {
+        AboutDialog about;
+        about.open();
+        QTest::mouseClick(FindControl(about, res::kAboutVersion), Qt::RightButton);
+        QVERIFY(about.isVisible());
+        QTest::mouseClick(FindControl(about, res::kAboutVersion), Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+    }
+
+    void splash_goesAfterItsTimeOrAtAKey() {
+        QPointer<SplashWindow> timed = new SplashWindow;
+        timed->show();
+        QTRY_VERIFY_WITH_TIMEOUT(timed.isNull(), 3000);
+
+        QPointer<SplashWindow> keyed = new SplashWindow;
+        keyed->show();
+        QWidget other;
+        other.show();
+        QTest::keyClick(&other, Qt::Key_A);
+        QTRY_VERIFY_WITH_TIMEOUT(keyed.isNull(), 300);
+    }
+};
+
+}  // namespace quillet
+
+QTEST_MAIN(quillet::QuilletAppTest)
+#include "quillet_app_test.moc"
