@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libgl-dev libqt6svg6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth fonts-wqy-microhei
+    xvfb xauth fonts-wqy-microhei fonts-arphic-uming
 )
 
 missing=()
