@@ -9,6 +9,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCheckBox>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QtTest>
@@ -150,6 +151,17 @@ private slots:
         view.SetText("again");
         QVERIFY(!view.Modified());
         QVERIFY(view.tabStopDistance() > 0);
+    }
+
+    void editor_printsItsText() {
+        test::TestFolder folder;
+        CQuilletView view;
+        view.SetText(ToStoredText("打印这张卡片\r\n第二行"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString((folder / "card.pdf").string()));
+        view.Print(printer);
+        QVERIFY(test::ReadBytes(folder / "card.pdf").starts_with("%PDF"));
     }
 
     void startOptions_okStoresCancelKeeps() {
