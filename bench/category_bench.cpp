@@ -145,10 +145,13 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+            // Keyed by the function's name alone, without the "/min_time:..." suffix.
+            const std::string name = run.benchmark_name();
+            m_seconds[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
         }
     }
     void PrintRatios() const {
+        std::printf("\n");
         PrintRatio("full read / read bytes", "BM_FullRead", "BM_Baseline_ReadBytes", 1.5);
         PrintRatio("warm: full read / read bytes", "BM_Warm_FullRead", "BM_Warm_Baseline_ReadBytes", 0);
         PrintRatio("crash-safe write / write+fsync", "BM_CrashSafeWrite", "BM_Baseline_WriteBytesFsync", 2.0);
@@ -156,16 +159,14 @@ public:
 
 private:
     void PrintRatio(const char* what, const char* measured, const char* baseline, double goal) const {
-        const auto m = m_seconds.find(std::string(measured) + "/min_time:" + MinTimeOf(measured));
-        const auto b = m_seconds.find(std::string(baseline) + "/min_time:" + MinTimeOf(baseline));
+        const auto m = m_seconds.find(measured);
+        const auto b = m_seconds.find(baseline);
         if (m == m_seconds.end() || b == m_seconds.end()) {
+            std::printf("ratio %-32s not measured\n", what);
             return;
         }
         std::printf("ratio %-32s %.2f", what, m->second / b->second);
         std::printf(goal > 0 ? " (goal at most %.1f)\n" : " (for information)\n", goal);
-    }
-    static std::string MinTimeOf(const char* name) {
-        return std::string(name).find("Write") != std::string::npos ? "3.000" : "2.000";
     }
 
     std::map<std::string, double> m_seconds;
