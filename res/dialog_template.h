@@ -13,8 +13,11 @@ enum class ControlKind {
     DefaultPushButton,
     Label,
     CheckBox,
-    RadioButton,       // kGroupStart begins a new group of radio buttons
-    Frame,             // an empty panel that a dialog paints itself
+    RadioButton,  // kGroupStart begins a new group of radio buttons
+    Frame,        // an empty panel that a dialog paints itself
+    TabBar,
+    DropDownList,
+    TreeView,
 };
 
 enum ControlStyle : unsigned {

@@ -52,7 +52,16 @@ constexpr ControlTemplate kAboutControls[] = {
     {kAboutVersion, Label, "Version 1.01 ( Build 2001-07-01 )", 10, 130, 220, 10},
 };
 
+constexpr ControlTemplate kDataBarControls[] = {
+    {kDataBarTabs, TabBar, "", 0, 0, 98, 16},
+    {kDataBarCategories, DropDownList, "", 4, 20, 89, 13},
+    {kDataBarTree, TreeView, "", 4, 37, 89, 50},
+    {kDataBarAlwaysOnTop, CheckBox, "总保持在窗口的最前面", 0, 94, 96, 10},
+    {kDataBarHiddenEdit, Edit, "", 6, 21, 82, 12},
+};
+
 constexpr DialogTemplate kTemplates[] = {
+    {kDataBarDialog, "", 98, 104, kDataBarControls},
     {kAboutDialog, "关于 Quillet", 240, 146, kAboutControls},
     {kTipDialog, "每日一帖：", 231, 152, kTipControls},
     {kStartOptionsDialog, "启动选项：[程序启动时默认选项]", 238, 127, kStartOptionsControls},

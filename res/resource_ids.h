@@ -7,6 +7,7 @@ namespace quillet::res {
 // Dialog templates.
 inline constexpr int kAboutDialog = 100;
 inline constexpr int kTipDialog = 104;
+inline constexpr int kDataBarDialog = 130;
 inline constexpr int kStartOptionsDialog = 139;
 inline constexpr int kNameInputDialog = 135;
 inline constexpr int kSiteInputDialog = 157;
@@ -33,6 +34,12 @@ inline constexpr int kOptionMaximize = 1029;
 inline constexpr int kOptionEntryMode = 1034;
 inline constexpr int kOptionReadingMode = 1035;
 inline constexpr int kOptionHiddenMode = 1036;
+inline constexpr int kDataBarTabs = 1002;
+inline constexpr int kDataBarAlwaysOnTop = 1006;
+inline constexpr int kDataBarCategories = 1008;
+inline constexpr int kDataBarTree = 1009;
+inline constexpr int kDataBarHiddenEdit = 1014;
+inline constexpr int kDataBarId = 59424;
 inline constexpr int kAboutPicture = 1050;
 inline constexpr int kAboutVersion = 1051;
 

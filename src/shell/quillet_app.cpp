@@ -41,7 +41,8 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
     }
     const bool withPictures = !IsQuietStart(arguments);
 
-    m_frame = std::make_unique<CMainFrame>(m_store, m_prompter);
+    m_frame = std::make_unique<CMainFrame>(m_store, m_prompter, m_settings);
+    QObject::connect(m_frame.get(), &CMainFrame::tipOfTheDayRequested, [this] { ShowTipOfTheDay(); });
     if (withPictures) {
         auto* splash = new SplashWindow(m_frame.get());
         splash->show();

@@ -2,15 +2,18 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
-#include <QFrame>
-#include <QRadioButton>
 #include <QFontMetricsF>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTreeWidget>
 #include <QVariant>
 #include <cmath>
 
@@ -60,6 +63,16 @@ QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control) {
             return new QRadioButton(text, &parent);
         case res::ControlKind::Frame:
             return new QFrame(&parent);
+        case res::ControlKind::TabBar:
+            return new QTabBar(&parent);
+        case res::ControlKind::DropDownList:
+            return new QComboBox(&parent);
+        case res::ControlKind::TreeView: {
+            auto* tree = new QTreeWidget(&parent);
+            tree->setHeaderHidden(true);
+            tree->setRootIsDecorated(true);
+            return tree;
+        }
     }
     return nullptr;
 }

@@ -56,6 +56,7 @@ private slots:
         test::TestFolder home;
         QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
         RecordingPrompter prompter;
+        AppSettings expected;
         {
             CQuilletApp app(home.Path(), prompter, profile);
             QVERIFY(app.InitInstance(kQuiet));
@@ -65,11 +66,15 @@ private slots:
             QVERIFY(!app.Frame()->isMaximized());
             QCOMPARE(app.Frame()->windowTitle(), QStringLiteral("青榆资料夹－录入模式"));
             QVERIFY(!std::filesystem::exists(home / "Qu_data"));
+            // The data bar keeps its own size in the settings from its first layout on.
+            expected.dataBarWidth = app.Frame()->Bar().width();
+            expected.dataBarHeight = app.Frame()->Bar().height();
+            QCOMPARE(app.Settings().dataBarWidth, expected.dataBarWidth);
             app.Frame()->close();
             app.ExitInstance();
         }
         StringSink startValues;
-        WriteSettings(startValues, AppSettings{}, CardStore{});
+        WriteSettings(startValues, expected, CardStore{});
         QCOMPARE(test::ReadBytes(home / "Quillet.tmp"), startValues.Bytes());
         QCOMPARE(test::ReadBytes(home / "Quillet.tmp").size(), std::size_t{96});
         QVERIFY(prompter.notices.empty());

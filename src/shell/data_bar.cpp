@@ -1,0 +1,576 @@
+#include "shell/data_bar.h"
+
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <cerrno>
+
+#include "res/resource_ids.h"
+#include "store/card_text.h"
+#include "store/codec.h"
+#include "ui/dialog_builder.h"
+
+namespace quillet {
+namespace {
+
+constexpr int kNameRole = Qt::UserRole;
+constexpr int kFileRole = Qt::UserRole + 1;
+constexpr int kEmptyCategoryImage = 0;
+constexpr int kCategoryImage = 1;
+constexpr int kCardImage = 2;
+
+QString Display(const std::string& stored) { return QString::fromStdString(ToUtf8(stored)); }
+std::string StoredName(const QTreeWidgetItem* item) { return item->data(0, kNameRole).toByteArray().toStdString(); }
+
+// Marks a change that the pane makes itself.
+class Updating final {
+public:
+    explicit Updating(int& counter) : m_counter(counter) { ++m_counter; }
+    ~Updating() { --m_counter; }
+    Updating(const Updating&) = delete;
+    Updating& operator=(const Updating&) = delete;
+
+private:
+    int& m_counter;
+};
+
+}  // namespace
+
+DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuilletView& editor, AppSettings& settings,
+                 QWidget* parent)
+    : DynamicBarDialog(res::kDataBarDialog, parent),
+      m_store(store),
+      m_prompter(prompter),
+      m_input(input),
+      m_editor(editor),
+      m_tabs(Control<QTabBar>(*this, res::kDataBarTabs)),
+      m_categories(Control<QComboBox>(*this, res::kDataBarCategories)),
+      m_tree(Control<QTreeWidget>(*this, res::kDataBarTree)),
+      m_alwaysOnTop(Control<QCheckBox>(*this, res::kDataBarAlwaysOnTop)) {
+    m_images[kEmptyCategoryImage] = QIcon(QStringLiteral(":/images/category_empty.svg"));
+    m_images[kCategoryImage] = QIcon(QStringLiteral(":/images/category.svg"));
+    m_images[kCardImage] = QIcon(QStringLiteral(":/images/card.svg"));
+    FindControl(*this, res::kDataBarHiddenEdit)->hide();
+
+    Engine().AddSzControl(m_tabs, 0, 0, 100, 0, false);
+    Engine().AddSzControl(m_categories, 0, 0, 100, 0, false);
+    Engine().AddSzControl(m_tree, 0, 0, 100, 100, false);
+    Engine().AddSzControl(m_alwaysOnTop, 0, 100, 100, 100, false);
+    InitializeLayout();
+    Engine().SetResizeListener([&settings](QSize size) {
+        settings.dataBarWidth = size.width();
+        settings.dataBarHeight = size.height();
+    });
+
+    for (const LibraryInfo& library : kLibraries) {
+        m_tabs->addTab(QString::fromUtf8(library.name.data(), static_cast<qsizetype>(library.name.size())));
+    }
+    m_tabs->setExpanding(false);
+    m_tabs->setElideMode(Qt::ElideNone);
+    m_tabs->setUsesScrollButtons(true);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_tree->setExpandsOnDoubleClick(true);
+    m_tree->installEventFilter(this);
+    m_tree->viewport()->installEventFilter(this);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, &DataBar::OnTabChanged);
+    connect(m_categories, qOverload<int>(&QComboBox::activated), this, &DataBar::OnCategoryChosen);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, &DataBar::OnSelectionChanged);
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &DataBar::OnDoubleClicked);
+    connect(m_tree, &QTreeWidget::customContextMenuRequested, this, &DataBar::OnContextMenu);
+    connect(m_alwaysOnTop, &QCheckBox::clicked, this, [this](bool checked) {
+        m_store.flags.alwaysOnTop = checked;
+        emit alwaysOnTopChanged(checked);
+    });
+}
+
+void DataBar::InitialLoad() {
+    {
+        Updating updating(m_updating);
+        m_tabs->setCurrentIndex(IsLibrary(m_store.currentLibrary) ? m_store.currentLibrary : 1);
+        m_alwaysOnTop->setChecked(m_store.flags.alwaysOnTop);
+    }
+    Load(Listing::Start);
+}
+
+// The category list --------------------------------------------------------------------------------------------
+
+int DataBar::CategoryCount() const { return m_categories->count(); }
+
+std::string DataBar::CategoryAt(int index) const {
+    return m_categories->itemData(index, kNameRole).toByteArray().toStdString();
+}
+
+std::optional<int> DataBar::SelectedCategory() const {
+    const int index = m_categories->currentIndex();
+    return index >= 0 ? std::optional<int>(index) : std::nullopt;
+}
+
+void DataBar::InsertCategory(int index, const std::string& name) {
+    Updating updating(m_updating);
+    m_categories->insertItem(index, Display(name), QByteArray::fromStdString(name));
+}
+
+void DataBar::RemoveCategory(int index) {
+    Updating updating(m_updating);
+    m_categories->removeItem(index);
+    m_categories->setCurrentIndex(-1);
+}
+
+void DataBar::SelectCategory(int index) {
+    Updating updating(m_updating);
+    m_categories->setCurrentIndex(index);
+}
+
+void DataBar::ClearCategories() {
+    Updating updating(m_updating);
+    m_categories->clear();
+}
+
+void DataBar::ListCategories(Listing listing) {
+    Updating updating(m_updating);
+    m_categories->clear();
+    const LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    for (const CategoryInfo& info : m_store.ListCategories(m_store.currentLibrary, HeaderCheck::Check)) {
+        if (info.error.kind == StoreErrorKind::CannotOpen) {
+            break;
+        }
+        if (info.error) {
+            m_prompter.Notice(info.error.kind == StoreErrorKind::BadHeader ? "文件格式非法！不能读出"
+                                                                           : info.error.Message());
+            continue;
+        }
+        m_categories->addItem(Display(info.name), QByteArray::fromStdString(info.name));
+        m_categories->setItemData(m_categories->count() - 1, QString::fromStdString(info.file.string()), kFileRole);
+        if ((listing == Listing::Start && m_store.flags.noSavedState) || info.name == row.categoryName) {
+            m_categories->setCurrentIndex(m_categories->count() - 1);
+            m_store.currentCategoryPath = info.file.string();
+        }
+    }
+    if (m_categories->currentIndex() < 0) {
+        m_categories->setCurrentIndex(-1);
+    }
+}
+
+// The tree -----------------------------------------------------------------------------------------------------
+
+QTreeWidgetItem* DataBar::Root() const { return m_tree->topLevelItemCount() > 0 ? m_tree->topLevelItem(0) : nullptr; }
+
+QTreeWidgetItem* DataBar::CardItem(int row) const {
+    QTreeWidgetItem* root = Root();
+    return root && row >= 0 && row < root->childCount() ? root->child(row) : nullptr;
+}
+
+EntryPane::TreeSelection DataBar::SelectedItem() const {
+    QTreeWidgetItem* item = m_tree->currentItem();
+    if (!item) {
+        return {};
+    }
+    if (item == Root()) {
+        return {TreeSelection::Kind::Category, -1};
+    }
+    return {TreeSelection::Kind::Card, Root()->indexOfChild(item)};
+}
+
+int DataBar::CardItemCount() const { return Root() ? Root()->childCount() : 0; }
+
+std::string DataBar::CardItemText(int row) const {
+    const QTreeWidgetItem* item = CardItem(row);
+    return item ? StoredName(item) : std::string();
+}
+
+QTreeWidgetItem* DataBar::AddCardItem(const std::string& name) {
+    auto* item = new QTreeWidgetItem(Root(), {Display(name)});
+    item->setData(0, kNameRole, QByteArray::fromStdString(name));
+    item->setIcon(0, m_images[kCardImage]);
+    return item;
+}
+
+void DataBar::UpdateRootImage() {
+    if (QTreeWidgetItem* root = Root()) {
+        root->setIcon(0, m_images[m_store.openTable.Empty() ? kEmptyCategoryImage : kCategoryImage]);
+    }
+}
+
+void DataBar::FillTree(const std::string& categoryName) {
+    Updating updating(m_updating);
+    m_tree->clear();
+    auto* root = new QTreeWidgetItem(m_tree, {Display(categoryName)});
+    root->setData(0, kNameRole, QByteArray::fromStdString(categoryName));
+    for (const CardRecord& card : m_store.openTable) {
+        AddCardItem(card.name);
+    }
+    UpdateRootImage();
+    if (!m_store.openTable.Empty()) {
+        root->setExpanded(true);
+        m_store.flags.rootOpen = true;
+    }
+}
+
+void DataBar::ResetTree(const std::string& categoryName) {
+    Updating updating(m_updating);
+    m_tree->clear();
+    auto* root = new QTreeWidgetItem(m_tree, {Display(categoryName)});
+    root->setData(0, kNameRole, QByteArray::fromStdString(categoryName));
+    root->setIcon(0, m_images[kCategoryImage]);
+    root->setExpanded(true);
+    m_tree->setCurrentItem(root);
+}
+
+void DataBar::ClearTree() {
+    Updating updating(m_updating);
+    m_tree->clear();
+}
+
+void DataBar::RenameCategoryNode(const std::string& name) {
+    if (QTreeWidgetItem* root = Root()) {
+        root->setText(0, Display(name));
+        root->setData(0, kNameRole, QByteArray::fromStdString(name));
+    }
+}
+
+void DataBar::RenameCardItem(int row, const std::string& name) {
+    if (QTreeWidgetItem* item = CardItem(row)) {
+        item->setText(0, Display(name));
+        item->setData(0, kNameRole, QByteArray::fromStdString(name));
+    }
+}
+
+void DataBar::RemoveCardItem(int row) {
+    Updating updating(m_updating);
+    delete CardItem(row);
+    UpdateRootImage();
+}
+
+void DataBar::SelectCategoryNode() { m_tree->setCurrentItem(Root()); }
+
+void DataBar::SelectCardItem(int row) {
+    if (QTreeWidgetItem* item = CardItem(row)) {
+        m_tree->setCurrentItem(item);
+    }
+}
+
+// Loading ------------------------------------------------------------------------------------------------------
+
+void DataBar::ShowSummary() {
+    const std::string& name = m_store.libraryStates[m_store.currentLibrary].categoryName;
+    m_editor.SetText(CategorySummary(m_store.currentLibrary, name, static_cast<int>(m_store.openTable.Size())));
+    m_store.flags.cardModified = false;
+}
+
+void DataBar::ShowCard(const CardRecord& card) {
+    m_store.currentCard = card;
+    m_editor.SetText(quillet::EditorText(m_store.currentLibrary, card));
+    m_store.flags.cardModified = false;
+}
+
+void DataBar::Load(Listing listing) {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    m_store.openTable.Clear();
+    m_store.cardCount = 0;
+    m_store.selectedCardName = row.cardName;
+    m_store.currentCategoryPath.clear();
+    ListCategories(listing);
+    ClearTree();
+
+    bool loaded = false;
+    if (!m_store.currentCategoryPath.empty()) {
+        const StoreError error = m_store.LoadCategory(m_store.currentCategoryPath, ReadMode::Full, HeaderCheck::Check);
+        if (error.kind == StoreErrorKind::Damaged) {
+            // What could be read must not be written back over the rest.
+            m_prompter.Notice(error.Message());
+            m_store.openTable.Clear();
+        }
+        loaded = !error;
+    }
+    bool cardShown = false;
+    if (loaded && (m_categories->count() > 0 || listing == Listing::Reload)) {
+        row.categoryPath = m_store.currentCategoryPath;
+        row.categoryName = m_store.currentCategoryName;
+        FillTree(m_store.currentCategoryName);
+        const std::size_t index = m_store.openTable.FindFirst(m_store.selectedCardName);
+        if (!m_store.selectedCardName.empty() && index < m_store.openTable.Size()) {
+            Updating updating(m_updating);
+            m_tree->setCurrentItem(CardItem(static_cast<int>(index)));
+            ShowCard(m_store.openTable.At(index));
+            cardShown = true;
+        } else {
+            Updating updating(m_updating);
+            m_tree->setCurrentItem(Root());
+        }
+    } else {
+        m_store.currentCategoryPath.clear();
+        m_store.openTable.Clear();
+    }
+    if (!cardShown) {
+        row.cardName.clear();
+        m_store.selectedCardName.clear();
+        if (loaded) {
+            ShowSummary();
+        } else {
+            m_editor.SetText({});
+        }
+    }
+    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+}
+
+void DataBar::ReloadLibrary() { Load(Listing::LibrarySwitch); }
+
+void DataBar::paintEvent(QPaintEvent* event) {
+    if (m_store.flags.reloadOnPaint) {
+        m_store.flags.reloadOnPaint = false;
+        {
+            Updating updating(m_updating);
+            m_tabs->setCurrentIndex(m_store.currentLibrary);
+            m_alwaysOnTop->setChecked(m_store.flags.alwaysOnTop);
+        }
+        Load(Listing::Reload);
+    }
+    DynamicBarDialog::paintEvent(event);
+}
+
+// The user's actions -------------------------------------------------------------------------------------------
+
+bool DataBar::WriteCategory(const std::filesystem::path& file) {
+    if (StoreError error = m_store.SaveCategory(file)) {
+        m_prompter.Notice(error.Message());
+        return false;
+    }
+    return true;
+}
+
+void DataBar::AskToSave(bool fromTreeClick) {
+    if (!m_editor.Modified() || m_store.currentLibrary == kWebLibrary) {
+        return;
+    }
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    if (fromTreeClick) {
+        const TreeSelection selected = SelectedItem();
+        if (selected.kind != TreeSelection::Kind::Card) {
+            m_store.flags.cardModified = false;
+            m_editor.SetModified(false);
+            return;
+        }
+        m_store.selectedCardName = CardItemText(selected.row);
+        m_store.currentCategoryName = row.categoryName;
+    }
+    m_store.flags.cardModified = true;
+    if (m_prompter.AskSave(kSaveQuestion, false) != SaveAnswer::Yes) {
+        return;
+    }
+    CardTable cards = m_store.openTable;
+    const std::string text = m_editor.Text();
+    for (std::size_t i = 0; i < cards.Size(); ++i) {
+        if (cards.At(i).name == m_store.selectedCardName) {
+            cards.Replace(i, {m_store.selectedCardName, text, ""});
+        }
+    }
+    std::swap(cards, m_store.openTable);
+    if (!WriteCategory(row.categoryPath)) {
+        std::swap(cards, m_store.openTable);
+        return;
+    }
+    m_store.currentCategoryPath = row.categoryPath;
+    m_store.flags.cardModified = false;
+    m_editor.SetModified(false);
+}
+
+void DataBar::OnTabChanged(int index) {
+    if (m_updating > 0) {
+        return;
+    }
+    AskToSave(false);
+    m_store.currentLibrary = index;
+    FindControl(*this, res::kDataBarHiddenEdit)->hide();
+    Load(Listing::LibrarySwitch);
+}
+
+void DataBar::OnCategoryChosen(int index) {
+    if (m_updating > 0 || index < 0) {
+        return;
+    }
+    AskToSave(false);
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    row.categoryName = CategoryAt(index);
+    const std::filesystem::path file = m_categories->itemData(index, kFileRole).toString().toStdString();
+    const StoreError error = m_store.LoadCategory(file, ReadMode::Full, HeaderCheck::Check);
+    if (error) {
+        m_prompter.Notice(error.Message());
+        m_store.openTable.Clear();
+        m_store.currentCategoryPath.clear();
+        ClearTree();
+        m_editor.SetText({});
+        return;
+    }
+    m_store.currentCategoryPath = file.string();
+    row.categoryPath = file.string();
+    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    FillTree(m_store.currentCategoryName);
+    {
+        Updating updating(m_updating);
+        m_tree->setCurrentItem(Root());
+    }
+    ShowSummary();
+    row.cardName.clear();
+    m_store.selectedCardName.clear();
+}
+
+void DataBar::OnSelectionChanged() {
+    if (m_updating > 0) {
+        return;
+    }
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    const TreeSelection selected = SelectedItem();
+    m_store.currentCategoryName = row.categoryName;
+    if (selected.kind != TreeSelection::Kind::Card) {
+        row.cardName.clear();
+        m_store.selectedCardName.clear();
+        ShowSummary();
+        return;
+    }
+    const std::string name = CardItemText(selected.row);
+    m_store.selectedCardName = name;
+    row.cardName = name;
+    const std::size_t index = m_store.openTable.FindFirst(name);
+    if (index < m_store.openTable.Size()) {
+        ShowCard(m_store.openTable.At(index));
+    }
+}
+
+void DataBar::OnDoubleClicked(QTreeWidgetItem* item) {
+    if (!item) {
+        return;
+    }
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    if (item == Root()) {
+        m_store.flags.rootOpen = !m_store.flags.rootOpen;
+        return;
+    }
+    const std::string oldName = StoredName(item);
+    const std::size_t first = m_store.openTable.FindFirst(oldName);
+    CardRecord renamed;
+    if (m_store.currentLibrary != kWebLibrary) {
+        if (!m_input.AskName("请进行卡片名称的修改：", ToUtf8(oldName), ToUtf8(m_store.currentCategoryName))) {
+            return;
+        }
+        renamed.name = m_store.currentCard.name;
+    } else {
+        if (first < m_store.openTable.Size()) {
+            m_store.currentCard = m_store.openTable.At(first);
+        }
+        if (!m_input.AskSite()) {
+            return;
+        }
+        renamed = m_store.currentCard;
+    }
+    CardTable cards = m_store.openTable;
+    for (std::size_t i = 0; i < cards.Size(); ++i) {
+        if (cards.At(i).name == oldName) {
+            const CardRecord& card = cards.At(i);
+            cards.Replace(i, m_store.currentLibrary == kWebLibrary
+                                 ? renamed
+                                 : CardRecord{renamed.name, card.content, card.address});
+        }
+    }
+    m_store.currentCategoryName = row.categoryName;
+    std::swap(cards, m_store.openTable);
+    if (!WriteCategory(row.categoryPath)) {
+        std::swap(cards, m_store.openTable);
+        return;
+    }
+    RenameCardItem(Root()->indexOfChild(item), renamed.name);
+    m_store.selectedCardName = renamed.name;
+    row.cardName = renamed.name;
+    if (m_store.currentLibrary == kWebLibrary) {
+        ShowCard(renamed);
+    }
+}
+
+void DataBar::OnContextMenu(const QPoint& position) {
+    if (QTreeWidgetItem* hit = m_tree->itemAt(position)) {
+        m_tree->setCurrentItem(hit);
+    }
+    const TreeSelection selected = SelectedItem();
+    const Popup popup = selected.kind == TreeSelection::Kind::Category ? Popup::Category
+                        : m_store.currentLibrary == kWebLibrary        ? Popup::Site
+                                                                       : Popup::Card;
+    emit contextMenuRequested(popup, m_tree->viewport()->mapToGlobal(position));
+}
+
+void DataBar::OnDeleteKey() {
+    const TreeSelection selected = SelectedItem();
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    if (selected.kind == TreeSelection::Kind::Card) {
+        if (!m_prompter.Confirm("即将删除本卡片资料，继续吗？")) {
+            return;
+        }
+        CardTable cards = m_store.openTable;
+        const std::size_t index = cards.FindFirst(CardItemText(selected.row));
+        if (index < cards.Size()) {
+            cards.RemoveAt(index);
+        }
+        std::swap(cards, m_store.openTable);
+        if (!WriteCategory(row.categoryPath)) {
+            std::swap(cards, m_store.openTable);
+            return;
+        }
+        m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+        if (selected.row > 0) {
+            SelectCardItem(selected.row - 1);
+        } else {
+            SelectCategoryNode();
+        }
+        RemoveCardItem(selected.row);
+        return;
+    }
+    if (selected.kind != TreeSelection::Kind::Category ||
+        !m_prompter.Confirm("即将删除本类型中的所有卡片资料，继续吗？")) {
+        return;
+    }
+    const std::optional<int> category = SelectedCategory();
+    if (!category) {
+        return;
+    }
+    const std::string target = CategoryAt(*category);
+    for (const CategoryInfo& info : m_store.ListCategories(m_store.currentLibrary)) {
+        if (info.error || info.name != target) {
+            continue;
+        }
+        if (::unlink(info.file.c_str()) != 0) {
+            m_prompter.Notice(StoreError::FromErrno(StoreErrorKind::CannotDelete, info.file, errno).Message());
+            return;
+        }
+        RemoveCategory(*category);
+        ClearTree();
+        const int first = CategoryCount() > 0 && CategoryAt(0).empty() ? 1 : 0;
+        row.categoryName = first < CategoryCount() ? CategoryAt(first) : std::string();
+        row.cardName.clear();
+        Load(Listing::Start);
+        return;
+    }
+}
+
+bool DataBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_tree && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && m_tree->currentItem()) {
+        OnDeleteKey();
+        return true;
+    }
+    // The save question comes before the click moves the selection, so it is about the card being left.
+    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        AskToSave(true);
+    }
+    return DynamicBarDialog::eventFilter(watched, event);
+}
+
+}  // namespace quillet

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QIcon>
+
+#include "shell/quillet_view.h"
+#include "shell/settings_file.h"
+#include "store/card_store.h"
+#include "store/entry_pane.h"
+#include "store/prompter.h"
+#include "ui/dynamic_dialog.h"
+
+class QCheckBox;
+class QComboBox;
+class QTabBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quillet {
+
+// The navigation pane of entry mode: the four libraries as tabs, the categories of the current one in a
+// list, the open category and its cards as a tree. Selecting shows a card (or the category's summary) in the
+// editor; leaving a changed card asks whether to save it. It is the pane the card operations work on.
+class DataBar final : public DynamicBarDialog, public EntryPane {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DataBar)
+
+public:
+    enum class Popup { Category = 0, Card = 1, Site = 5 };
+
+    DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuilletView& editor, AppSettings& settings,
+            QWidget* parent = nullptr);
+
+    // The initial load: the remembered library, category and card.
+    void InitialLoad();
+
+    // EntryPane.
+    int CategoryCount() const override;
+    std::string CategoryAt(int index) const override;
+    std::optional<int> SelectedCategory() const override;
+    void InsertCategory(int index, const std::string& name) override;
+    void RemoveCategory(int index) override;
+    void SelectCategory(int index) override;
+    void ClearCategories() override;
+    TreeSelection SelectedItem() const override;
+    int CardItemCount() const override;
+    std::string CardItemText(int row) const override;
+    void ResetTree(const std::string& categoryName) override;
+    void ClearTree() override;
+    void RenameCategoryNode(const std::string& name) override;
+    void RenameCardItem(int row, const std::string& name) override;
+    void RemoveCardItem(int row) override;
+    void SelectCategoryNode() override;
+    void SelectCardItem(int row) override;
+    void ReloadLibrary() override;
+    std::string EditorText() const override { return m_editor.Text(); }
+    void SetEditorText(const std::string& text) override { m_editor.SetText(text); }
+    bool EditorModified() const override { return m_editor.Modified(); }
+    void SetEditorModified(bool modified) override { m_editor.SetModified(modified); }
+
+signals:
+    void alwaysOnTopChanged(bool onTop);
+    void contextMenuRequested(Popup popup, QPoint globalPosition);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    enum class Listing { Start, Reload, LibrarySwitch };
+
+    QTreeWidgetItem* Root() const;
+    QTreeWidgetItem* CardItem(int row) const;
+    QTreeWidgetItem* AddCardItem(const std::string& name);
+    void FillTree(const std::string& categoryName);
+    void ListCategories(Listing listing);
+    void Load(Listing listing);
+    void ShowSummary();
+    void ShowCard(const CardRecord& card);
+    void UpdateRootImage();
+
+    // The user's actions.
+    void OnTabChanged(int index);
+    void OnCategoryChosen(int index);
+    void OnTreePressed(QTreeWidgetItem* item);
+    void OnSelectionChanged();
+    void OnDoubleClicked(QTreeWidgetItem* item);
+    void OnContextMenu(const QPoint& position);
+    void OnDeleteKey();
+    // Asks the save question for the card that is being left; Yes writes it.
+    void AskToSave(bool fromTreeClick);
+    bool WriteCategory(const std::filesystem::path& file);
+
+    CardStore& m_store;
+    Prompter& m_prompter;
+    NameInput& m_input;
+    CQuilletView& m_editor;
+    QTabBar* m_tabs;
+    QComboBox* m_categories;
+    QTreeWidget* m_tree;
+    QCheckBox* m_alwaysOnTop;
+    QIcon m_images[3];
+    // Set while the pane changes its own controls, so their signals are not taken for the user's.
+    int m_updating = 0;
+};
+
+}  // namespace quillet
