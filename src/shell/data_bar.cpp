@@ -442,7 +442,10 @@ void DataBar::OnSelectionChanged() {
     row.cardName = name;
     const std::size_t index = m_store.openTable.FindFirst(name);
     if (index < m_store.openTable.Size()) {
+        // After a No to the save question the flag stays set: the answer discarded an edit.
+        const bool declined = m_store.flags.cardModified;
         ShowCard(m_store.openTable.At(index));
+        m_store.flags.cardModified = declined;
     }
 }
 
