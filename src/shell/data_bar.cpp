@@ -74,6 +74,10 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
     m_tabs->setExpanding(false);
     m_tabs->setElideMode(Qt::ElideNone);
     m_tabs->setUsesScrollButtons(true);
+    // Four library names side by side in a narrow bar: compact tabs.
+    QFont tabFont = m_tabs->font();
+    tabFont.setPixelSize(11);
+    m_tabs->setFont(tabFont);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->setExpandsOnDoubleClick(true);
     m_tree->installEventFilter(this);
@@ -137,6 +141,7 @@ void DataBar::ListCategories(Listing listing) {
     Updating updating(m_updating);
     m_categories->clear();
     const LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    int chosen = -1;
     for (const CategoryInfo& info : m_store.ListCategories(m_store.currentLibrary, HeaderCheck::Check)) {
         if (info.error.kind == StoreErrorKind::CannotOpen) {
             break;
@@ -149,13 +154,12 @@ void DataBar::ListCategories(Listing listing) {
         m_categories->addItem(Display(info.name), QByteArray::fromStdString(info.name));
         m_categories->setItemData(m_categories->count() - 1, QString::fromStdString(info.file.string()), kFileRole);
         if ((listing == Listing::Start && m_store.flags.noSavedState) || info.name == row.categoryName) {
-            m_categories->setCurrentIndex(m_categories->count() - 1);
+            chosen = m_categories->count() - 1;
             m_store.currentCategoryPath = info.file.string();
         }
     }
-    if (m_categories->currentIndex() < 0) {
-        m_categories->setCurrentIndex(-1);
-    }
+    // Adding entries selects the first one by itself; only the remembered category may be selected.
+    m_categories->setCurrentIndex(chosen);
 }
 
 // The tree -----------------------------------------------------------------------------------------------------
