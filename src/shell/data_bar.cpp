@@ -103,6 +103,11 @@ void DataBar::InitialLoad() {
     Load(Listing::Start);
 }
 
+void DataBar::SetAlwaysOnTopBox(bool onTop) {
+    Updating updating(m_updating);
+    m_alwaysOnTop->setChecked(onTop);
+}
+
 // The category list --------------------------------------------------------------------------------------------
 
 int DataBar::CategoryCount() const { return m_categories->count(); }
@@ -396,6 +401,7 @@ void DataBar::OnTabChanged(int index) {
     m_store.currentLibrary = index;
     FindControl(*this, res::kDataBarHiddenEdit)->hide();
     Load(Listing::LibrarySwitch);
+    emit libraryChanged();
 }
 
 void DataBar::OnCategoryChosen(int index) {

@@ -57,8 +57,11 @@ public:
     bool EditorModified() const override { return m_editor.Modified(); }
     void SetEditorModified(bool modified) override { m_editor.SetModified(modified); }
 
+    void SetAlwaysOnTopBox(bool onTop);
+
 signals:
     void alwaysOnTopChanged(bool onTop);
+    void libraryChanged();
     void contextMenuRequested(Popup popup, QPoint globalPosition);
 
 protected:

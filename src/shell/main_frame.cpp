@@ -2,30 +2,115 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QToolBar>
+#include <QUrl>
 
+#include "res/menus.h"
 #include "res/resource_ids.h"
+#include "res/string_table.h"
+#include "shell/command_rules.h"
+#include "shell/open_address.h"
+#include "store/atomic_file.h"
+#include "store/card_text.h"
+#include "store/codec.h"
 #include "ui/dynamic_bar.h"
 
 namespace quillet {
+namespace {
+
+// Left to us: the author's addresses.
+const QString kHomePage = QStringLiteral("https://quillet.example.org/");
+const QString kAuthorMail = QStringLiteral("mailto:author@quillet.example.org");
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+struct Glyph {
+    int id;
+    const char* text;
+    QRgb colour;
+};
+
+// The toolbar's pictures: a sign on a coloured tile, one colour for each group of commands.
+constexpr QRgb kViewColour = 0xff5b7c99;
+constexpr QRgb kCategoryColour = 0xff2e8b57;
+constexpr QRgb kCardColour = 0xff2f6fb0;
+constexpr QRgb kEditColour = 0xff6d6d6d;
+constexpr QRgb kModeColour = 0xff7b4fa0;
+constexpr Glyph kGlyphs[] = {
+    {32780, "栏", kViewColour},     {32802, "计", kViewColour},     {32773, "新", kCategoryColour},
+    {32783, "改", kCategoryColour}, {32776, "删", kCategoryColour}, {32775, "卡", kCardColour},
+    {32801, "存", kCardColour},     {32793, "◀", kCardColour},      {32792, "▶", kCardColour},
+    {32785, "名", kCardColour},     {32777, "✕", kCardColour},      {32805, "全", kEditColour},
+    {57643, "↶", kEditColour},      {57635, "剪", kEditColour},     {57634, "复", kEditColour},
+    {57637, "贴", kEditColour},     {32781, "阅", kModeColour},     {32810, "隐", kModeColour},
+    {57607, "印", kViewColour},     {57664, "?", kViewColour},      {57665, "退", kModeColour},
+};
+
+QIcon ToolIcon(int id) {
+    for (const Glyph& glyph : kGlyphs) {
+        if (glyph.id != id) {
+            continue;
+        }
+        QIcon icon;
+        for (const int size : {16, 20, 32}) {
+            QPixmap picture(size, size);
+            picture.fill(Qt::transparent);
+            QPainter painter(&picture);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setBrush(QColor::fromRgba(glyph.colour));
+            painter.setPen(Qt::NoPen);
+            painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 5.0, size / 5.0);
+            QFont font = painter.font();
+            font.setPixelSize(size * 11 / 16);
+            font.setBold(true);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString::fromUtf8(glyph.text));
+            painter.end();
+            icon.addPixmap(picture);
+        }
+        return icon;
+    }
+    return {};
+}
+
+}  // namespace
 
 CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settings, QWidget* parent)
     : QMainWindow(parent),
       m_store(store),
+      m_prompter(prompter),
+      m_settings(settings),
       m_view(new CQuilletView(this)),
       m_input(store, this),
       m_dataBar(new DataBar(store, prompter, m_input, *m_view, settings)),
       m_dockingBar(
           new DynamicBar(QStringLiteral("资料收集"), *this, QSize(200, 180), true, res::kDataBarId, m_dataBar)),
       m_operations(store, *m_dataBar, prompter, m_input, m_capture),
-      m_doc(m_operations) {
+      m_doc(m_operations),
+      m_browserCommandLine(DefaultBrowserCommandLine()) {
     setWindowTitle(QStringLiteral("青榆资料夹－录入模式"));
     setWindowIcon(QIcon(QStringLiteral(":/images/quillet.svg")));
     setCentralWidget(m_view);
     m_view->SetText(store.currentCard.content);
+    m_chooseSaveFile = [this] {
+        QFileDialog dialog(this, QString(), QStringLiteral("Quillet_out"),
+                           QStringLiteral("文本文件(*.txt);;所有文件 (*.*)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                       : QString();
+    };
 
+    BuildMenus();
+    BuildToolBar();
     switch (settings.dataBarPosition) {
         case 0:
             m_dockingBar->DockAt(Qt::LeftDockWidgetArea);
@@ -42,42 +127,229 @@ CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settin
     }
     ApplyAlwaysOnTop();
     m_dockingBar->setVisible(store.flags.dataBarVisible);
+    ConnectCommands();
     connect(m_dockingBar, &CSizingBar::tipOfTheDayRequested, this, &CMainFrame::tipOfTheDayRequested);
-    connect(m_dataBar, &DataBar::alwaysOnTopChanged, this, &CMainFrame::ApplyAlwaysOnTop);
+    connect(m_dataBar, &DataBar::alwaysOnTopChanged, this, [this] {
+        ApplyAlwaysOnTop();
+        UpdateCommands();
+    });
+    connect(m_dataBar, &DataBar::libraryChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_dataBar, &DataBar::contextMenuRequested, this, &CMainFrame::ShowContextMenu);
     m_dataBar->InitialLoad();
-
-    AddCommand(res::kCmdFileNew, QKeySequence(Qt::CTRL | Qt::Key_N), nullptr);
-    connect(Command(res::kCmdFileNew), &QAction::triggered, this, [this] { m_doc.OnFileNew(); });
-    AddCommand(res::kCmdFileSave, QKeySequence(Qt::CTRL | Qt::Key_S), nullptr);
-    connect(Command(res::kCmdFileSave), &QAction::triggered, this, [this] { m_doc.OnFileSave(); });
-    AddCommand(res::kCmdFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O), nullptr);
-    connect(Command(res::kCmdFileOpen), &QAction::triggered, this, [this] { m_doc.OnFileOpen(); });
-    AddCommand(res::kCmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P), &CMainFrame::Print);
-    AddCommand(res::kCmdPrintPreview, {}, &CMainFrame::PrintPreview);
-    AddCommand(res::kCmdPrintSetup, {}, &CMainFrame::PrintSetup);
+    UpdateCommands();
 }
 
 CMainFrame::~CMainFrame() = default;
 
-QAction* CMainFrame::AddCommand(int id, const QKeySequence& shortcut, void (CMainFrame::*handler)()) {
-    auto* action = new QAction(this);
-    action->setData(id);
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    addAction(action);
-    if (handler) {
-        connect(action, &QAction::triggered, this, handler);
+QAction* CMainFrame::CreateCommand(int id, const QString& text) {
+    if (QAction* existing = Command(id)) {
+        return existing;
     }
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    action->setToolTip(FromUtf8(res::ToolTipOf(id)));
+    action->setStatusTip(FromUtf8(res::FlyByOf(id)));
+    action->setIcon(ToolIcon(id));
+    addAction(action);
+    m_commands[id] = action;
     return action;
 }
 
 QAction* CMainFrame::Command(int id) const {
-    for (QAction* action : actions()) {
-        if (action->data().toInt() == id) {
-            return action;
+    const auto found = m_commands.find(id);
+    return found == m_commands.end() ? nullptr : found->second;
+}
+
+void CMainFrame::BuildMenus() {
+    for (const res::Menu& menu : res::MainMenu()) {
+        QMenu* popup = menuBar()->addMenu(FromUtf8(menu.title));
+        if (menu.title == res::kHelpMenuTitle) {
+            popup->addAction(CreateCommand(res::kTipOfTheDayItem.id, FromUtf8(res::kTipOfTheDayItem.text)));
+            popup->addSeparator();
+        }
+        for (const res::MenuItem& item : menu.items) {
+            if (item.id == 0) {
+                popup->addSeparator();
+            } else {
+                popup->addAction(CreateCommand(item.id, FromUtf8(item.text)));
+            }
+        }
+        connect(popup, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+    }
+    // The framework's accelerators; menu items show theirs as text only.
+    const std::pair<int, QKeySequence> accelerators[] = {
+        {res::kCmdFileNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {res::kCmdFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {res::kCmdFileSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {res::kCmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+    };
+    for (const auto& [id, keys] : accelerators) {
+        QAction* action = CreateCommand(id, FromUtf8(res::FlyByOf(id)));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+}
+
+void CMainFrame::BuildToolBar() {
+    m_toolBar = addToolBar(QStringLiteral("Quillet"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar128"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    for (const int id : res::ToolbarCommands()) {
+        if (id == 0) {
+            m_toolBar->addSeparator();
+        } else {
+            m_toolBar->addAction(CreateCommand(id, FromUtf8(res::FlyByOf(id))));
         }
     }
-    return nullptr;
+}
+
+QMenu* CMainFrame::MenuOf(int popupIndex) {
+    QMenu*& menu = m_contextMenus[popupIndex];
+    if (!menu) {
+        menu = new QMenu(this);
+        for (const res::MenuItem& item : res::ContextMenus()[static_cast<std::size_t>(popupIndex)].items) {
+            if (item.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            // The pop-up's own text, the command's action behind it.
+            QAction* command = CreateCommand(item.id, FromUtf8(item.text));
+            QAction* entry = menu->addAction(FromUtf8(item.text));
+            entry->setEnabled(command->isEnabled());
+            connect(entry, &QAction::triggered, command, &QAction::trigger);
+            connect(menu, &QMenu::aboutToShow, entry, [entry, command] { entry->setEnabled(command->isEnabled()); });
+        }
+    }
+    return menu;
+}
+
+void CMainFrame::ShowContextMenu(DataBar::Popup popup, QPoint globalPosition) {
+    UpdateCommands();
+    MenuOf(static_cast<int>(popup))->popup(globalPosition);
+}
+
+void CMainFrame::ConnectCommands() {
+    const std::pair<int, std::function<void()>> handlers[] = {
+        {res::kCmdCreateCategory, [this] { m_operations.CreateCategory(); }},
+        {res::kCmdRenameCategory, [this] { m_operations.RenameCategory(); }},
+        {res::kCmdDeleteCategory, [this] { m_operations.DeleteCategory(); }},
+        {res::kCmdDeleteAllCategories, [this] { m_operations.DeleteAllCategories(); }},
+        {res::kCmdDeleteAllCards, [this] { m_operations.DeleteAllCards(); }},
+        {res::kCmdDeleteCard, [this] { m_operations.DeleteCard(); }},
+        {res::kCmdRenameCard, [this] { m_operations.RenameCard(); }},
+        {res::kCmdSaveCard, [this] { m_operations.SaveCard(); }},
+        {res::kCmdPreviousCard, [this] { m_operations.PreviousCard(); }},
+        {res::kCmdNextCard, [this] { m_operations.NextCard(); }},
+        {res::kCmdNewCard, [this] { m_operations.NewCard(); }},
+        {res::kCmdFileNew, [this] { m_doc.OnFileNew(); }},
+        {res::kCmdFileSave, [this] { m_doc.OnFileSave(); }},
+        {res::kCmdFileOpen, [this] { m_doc.OnFileOpen(); }},
+        {res::kCmdToggleDataBar, [this] { ToggleDataBar(); }},
+        {res::kCmdAlwaysOnTop, [this] { ToggleAlwaysOnTop(); }},
+        {res::kCmdSelectAll, [this] { m_view->selectAll(); }},
+        {res::kCmdSaveCardAsText, [this] { SaveCardAsText(); }},
+        {res::kCmdVisitSite, [this] { VisitSite(); }},
+        {res::kCmdHomePage, [this] { OpenAddressOrSaySo(kHomePage); }},
+        {res::kCmdMailAuthor, [this] { OpenAddressOrSaySo(kAuthorMail); }},
+        {res::kCmdHelp, [this] { OpenHelp(); }},
+        {res::kCmdPrint, [this] { Print(); }},
+        {res::kCmdPrintPreview, [this] { PrintPreview(); }},
+        {res::kCmdPrintSetup, [this] { PrintSetup(); }},
+        {res::kCmdUndo, [this] { m_view->undo(); }},
+        {res::kCmdCut, [this] { m_view->cut(); }},
+        {res::kCmdCopy, [this] { m_view->copy(); }},
+        {res::kCmdPaste, [this] { m_view->paste(); }},
+        {res::kCmdAbout, [this] { emit aboutRequested(); }},
+        {res::kCmdTipOfTheDay, [this] { emit tipOfTheDayRequested(); }},
+        {res::kCmdStartOptions, [this] { emit startOptionsRequested(); }},
+        {res::kCmdExit, [this] { close(); }},
+    };
+    for (const auto& [id, handler] : handlers) {
+        connect(CreateCommand(id, FromUtf8(res::FlyByOf(id))), &QAction::triggered, this, handler);
+    }
+    Command(res::kCmdToggleDataBar)->setCheckable(true);
+    Command(res::kCmdAlwaysOnTop)->setCheckable(true);
+}
+
+void CMainFrame::UpdateCommands() {
+    const CommandContext context{m_store.flags.dataBarVisible, m_store.currentLibrary};
+    for (const auto& [id, action] : m_commands) {
+        action->setEnabled(IsEnabled(id, context));
+    }
+    Command(res::kCmdToggleDataBar)->setChecked(!m_store.flags.dataBarVisible);
+    Command(res::kCmdAlwaysOnTop)->setChecked(m_store.flags.alwaysOnTop);
+}
+
+void CMainFrame::ToggleDataBar() {
+    m_store.flags.dataBarVisible = !m_store.flags.dataBarVisible;
+    m_dockingBar->setVisible(m_store.flags.dataBarVisible);
+    UpdateCommands();
+}
+
+void CMainFrame::ToggleAlwaysOnTop() {
+    m_store.flags.alwaysOnTop = !m_store.flags.alwaysOnTop;
+    ApplyAlwaysOnTop();
+    m_dataBar->SetAlwaysOnTopBox(m_store.flags.alwaysOnTop);
+    UpdateCommands();
+}
+
+void CMainFrame::ApplyAlwaysOnTop() {
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, m_store.flags.alwaysOnTop);
+    if (visible) {
+        show();
+    }
+}
+
+void CMainFrame::SaveCardAsText() {
+    const EntryPane::TreeSelection selected = m_dataBar->SelectedItem();
+    if (selected.kind != EntryPane::TreeSelection::Kind::Card || !IsLibrary(m_store.currentLibrary)) {
+        return;
+    }
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    const std::string name = m_dataBar->CardItemText(selected.row);
+    m_store.selectedCardName = name;
+    row.cardName = name;
+    m_store.currentCategoryName = row.categoryName;
+    const CardRecord* last = nullptr;
+    for (const CardRecord& card : m_store.openTable) {
+        if (card.name == name) {
+            last = &card;
+        }
+    }
+    if (!last) {
+        return;
+    }
+    m_store.currentCard = *last;
+    const std::string text = ExportText(m_store.currentLibrary, *last);
+    const QString file = m_chooseSaveFile();
+    if (file.isEmpty()) {
+        return;
+    }
+    if (StoreError error = WriteFileAtomically(file.toStdString(), text)) {
+        m_prompter.Notice(error.Message());
+    }
+}
+
+void CMainFrame::OpenAddressOrSaySo(const QString& address) {
+    if (!IsOpenableAddress(address)) {
+        m_prompter.Notice("只能打开网页或电子邮件地址，不能打开：" + address.toStdString());
+        return;
+    }
+    if (!OpenAddress(address, m_browserCommandLine)) {
+        m_prompter.Notice("无法打开网址：" + address.toStdString());
+    }
+}
+
+void CMainFrame::VisitSite() { OpenAddressOrSaySo(QString::fromStdString(ToUtf8(m_store.currentCard.address))); }
+
+void CMainFrame::OpenHelp() {
+    const std::filesystem::path help = m_store.ProgramFolder() / "Quillet.html";
+    if (!std::filesystem::exists(help) ||
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())))) {
+        m_prompter.Notice("无法打开帮助文件：" + help.string());
+    }
 }
 
 void CMainFrame::Print() {
@@ -97,14 +369,6 @@ void CMainFrame::PrintPreview() {
 void CMainFrame::PrintSetup() {
     QPageSetupDialog dialog(&m_printer, this);
     dialog.exec();
-}
-
-void CMainFrame::ApplyAlwaysOnTop() {
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, m_store.flags.alwaysOnTop);
-    if (visible) {
-        show();
-    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

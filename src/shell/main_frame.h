@@ -2,7 +2,8 @@
 
 #include <QMainWindow>
 #include <QPrinter>
-#include <memory>
+#include <functional>
+#include <map>
 
 #include "shell/data_bar.h"
 #include "shell/dialog_name_input.h"
@@ -11,14 +12,16 @@
 #include "store/card_operations.h"
 
 class QAction;
+class QMenu;
+class QToolBar;
 
 namespace quillet {
+
 class DynamicBar;
-}
 
-namespace quillet {
-
-// The entry-mode window: the card editor with the document's commands and printing.
+// The entry-mode window: the menus, the toolbar, the data bar in its docking bar and the card editor. Every
+// command has one action, found by its id; its enabled and checked state follows the rules of the command
+// table.
 class CMainFrame final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CMainFrame)
@@ -32,16 +35,33 @@ public:
     DataBar& Bar() { return *m_dataBar; }
     DynamicBar& DockingBar() { return *m_dockingBar; }
     CardOperations& Operations() { return m_operations; }
+    QToolBar& ToolBar() { return *m_toolBar; }
+
     // The action of a command id, or nullptr.
     QAction* Command(int id) const;
+    // Sets enabled and checked states from the current state.
+    void UpdateCommands();
+
+    // Where "save card as text" asks for the file; tests answer it themselves.
+    void SetSaveFileChooser(std::function<QString()> chooser) { m_chooseSaveFile = std::move(chooser); }
+    // The browser command line used when the desktop cannot open an address.
+    void SetBrowserCommandLine(const QString& commandLine) { m_browserCommandLine = commandLine; }
 
     void Print();
     void PrintPreview();
     void PrintSetup();
     void ApplyAlwaysOnTop();
+    void ToggleDataBar();
+    void ToggleAlwaysOnTop();
+    void SaveCardAsText();
+    void VisitSite();
+    void OpenHelp();
+    void OpenAddressOrSaySo(const QString& address);
 
 signals:
     void tipOfTheDayRequested();
+    void aboutRequested();
+    void startOptionsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,9 +72,16 @@ private:
         bool OpenCaptureWindow(int, int) override { return false; }
     };
 
-    QAction* AddCommand(int id, const QKeySequence& shortcut, void (CMainFrame::*handler)());
+    QAction* CreateCommand(int id, const QString& text);
+    void BuildMenus();
+    void BuildToolBar();
+    void ConnectCommands();
+    void ShowContextMenu(DataBar::Popup popup, QPoint globalPosition);
+    QMenu* MenuOf(int popupIndex);
 
     CardStore& m_store;
+    Prompter& m_prompter;
+    AppSettings& m_settings;
     CQuilletView* m_view;
     DialogNameInput m_input;
     DataBar* m_dataBar;
@@ -62,7 +89,12 @@ private:
     NoCaptureWindows m_capture;
     CardOperations m_operations;
     CQuilletDoc m_doc;
+    QToolBar* m_toolBar = nullptr;
+    std::map<int, QAction*> m_commands;
+    std::map<int, QMenu*> m_contextMenus;
     QPrinter m_printer;
+    std::function<QString()> m_chooseSaveFile;
+    QString m_browserCommandLine;
 };
 
 }  // namespace quillet

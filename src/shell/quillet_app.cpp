@@ -43,6 +43,8 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
 
     m_frame = std::make_unique<CMainFrame>(m_store, m_prompter, m_settings);
     QObject::connect(m_frame.get(), &CMainFrame::tipOfTheDayRequested, [this] { ShowTipOfTheDay(); });
+    QObject::connect(m_frame.get(), &CMainFrame::aboutRequested, [this] { ShowAbout(); });
+    QObject::connect(m_frame.get(), &CMainFrame::startOptionsRequested, [this] { ShowStartOptions(); });
     if (withPictures) {
         auto* splash = new SplashWindow(m_frame.get());
         splash->show();

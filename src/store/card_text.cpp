@@ -11,6 +11,12 @@ std::string EditorText(int library, const CardRecord& card) {
     return library == kWebLibrary ? SiteText(card) : card.content;
 }
 
+std::string SearchHitText(const CardRecord& hit) { return hit.name + "   " + hit.address + " \r\n\r\n" + hit.content; }
+
+std::string ExportText(int library, const CardRecord& card) {
+    return library == kSearchResultsLibrary ? SearchHitText(card) : EditorText(library, card);
+}
+
 }  // namespace quillet
 
 namespace quillet {

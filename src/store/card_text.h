@@ -12,6 +12,12 @@ std::string SiteText(const CardRecord& site);
 // What the entry-mode editor shows for a card of this library (0 to 3).
 std::string EditorText(int library, const CardRecord& card);
 
+// A hit of the search results: name, three blanks, the address, a blank, a blank line, the content.
+std::string SearchHitText(const CardRecord& hit);
+
+// A card as "save card as text" writes it: the editor's text for libraries 0 to 3, a search hit for 4.
+std::string ExportText(int library, const CardRecord& card);
+
 }  // namespace quillet
 
 namespace quillet {
