@@ -1,0 +1,170 @@
+#include "shell/main_frame.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QtTest>
+
+#include "../store/test_folder.h"
+#include "res/resource_ids.h"
+#include "shell/open_address.h"
+#include "store/card_text.h"
+#include "store/codec.h"
+
+namespace quillet {
+
+class Notices final : public Prompter {
+public:
+    void Notice(const std::string& text, const std::string&) override { shown.push_back(text); }
+    bool Confirm(const std::string&) override { return false; }
+    SaveAnswer AskSave(const std::string&, bool) override { return SaveAnswer::No; }
+    std::vector<std::string> shown;
+};
+
+class MainFrameTest final : public QObject {
+    Q_OBJECT
+
+private:
+    struct World {
+        World() : store(home.Path()) {
+            store.EnsureDataFolder();
+            store.flags.noSavedState = false;
+        }
+        void Open(int library, const std::string& category) {
+            store.currentLibrary = library;
+            store.libraryStates[library].categoryName = category;
+            frame = std::make_unique<CMainFrame>(store, prompter, settings);
+            frame->show();
+        }
+        test::TestFolder home;
+        CardStore store;
+        AppSettings settings;
+        Notices prompter;
+        std::unique_ptr<CMainFrame> frame;
+    };
+
+private slots:
+    void hiddenBar_greysTheCategoryCommandsOnly() {
+        World world;
+        world.Open(0, "");
+        const int categoryCommands[] = {res::kCmdCreateCategory, res::kCmdRenameCategory, res::kCmdDeleteCategory,
+                                        res::kCmdDeleteAllCategories, res::kCmdDeleteAllCards};
+        const int cardCommands[] = {res::kCmdDeleteCard,   res::kCmdRenameCard, res::kCmdSaveCard,
+                                    res::kCmdPreviousCard, res::kCmdNextCard,   res::kCmdSaveCardAsText};
+        for (int id : categoryCommands) {
+            QVERIFY(world.frame->Command(id)->isEnabled());
+        }
+        world.frame->Command(res::kCmdToggleDataBar)->trigger();
+        QVERIFY(!world.store.flags.dataBarVisible);
+        QVERIFY(world.frame->Command(res::kCmdToggleDataBar)->isChecked());
+        for (int id : categoryCommands) {
+            QVERIFY2(!world.frame->Command(id)->isEnabled(), qPrintable(QString::number(id)));
+        }
+        for (int id : cardCommands) {
+            QVERIFY2(world.frame->Command(id)->isEnabled(), qPrintable(QString::number(id)));
+        }
+    }
+
+    void laterCommands_areVisiblyUnavailable() {
+        World world;
+        world.Open(3, "");
+        for (int id : {res::kCmdReadingMode, res::kCmdHideToTray, res::kCmdStatistics, res::kCmdOrganize,
+                       res::kCmdImportBackup, res::kCmdExportBackup, res::kCmdImportFavorites, res::kCmdOrderCards}) {
+            QVERIFY2(world.frame->Command(id) && !world.frame->Command(id)->isEnabled(),
+                     qPrintable(QString::number(id)));
+        }
+    }
+
+    void menus_carryEveryItemAndTheTipFirstInHelp() {
+        World world;
+        world.Open(0, "");
+        const QList<QAction*> menus = world.frame->menuBar()->actions();
+        QCOMPARE(menus.size(), 6);
+        QCOMPARE(menus[0]->text(), QStringLiteral("资料(&F)"));
+        QMenu* help = menus[5]->menu();
+        QCOMPARE(menus[5]->text(), QStringLiteral("帮助(&H)"));
+        QCOMPARE(help->actions()[0]->data().toInt(), res::kCmdTipOfTheDay);
+        QVERIFY(help->actions()[1]->isSeparator());
+        QCOMPARE(world.frame->Command(res::kCmdSaveCard)->text(), QStringLiteral("保存当前卡片 (&S)\tCtrl+S"));
+        QCOMPARE(world.frame->Command(res::kCmdCreateCategory)->toolTip(), QStringLiteral("创建新类别"));
+        QCOMPARE(world.frame->Command(res::kCmdSaveCardAsText)->toolTip(), QStringLiteral("将卡片导出文本文件"));
+        int buttons = 0;
+        for (QAction* action : world.frame->ToolBar().actions()) {
+            buttons += action->isSeparator() ? 0 : 1;
+        }
+        QCOMPARE(buttons, 21);
+    }
+
+    void saveCardAsText_writesTheBytesOfEachLayout() {
+        test::TestFolder out;
+        struct Case {
+            int library;
+            const char* file;
+            CardRecord card;
+            std::string expected;
+        };
+        const Case cases[] = {
+            {0, "Qulan.001", {"\xBF\xA8", "line 1\r\nline 2", ""}, "line 1\r\nline 2"},
+            {3, "Quweb.001", {"site", "about it", "http://a.example"}, "site  [ http://a.example ]\r\n\r\nabout it"},
+        };
+        for (const Case& c : cases) {
+            World world;
+            test::WriteBytes(world.store.CategoryFolder() / c.file, test::CategoryBytes("cat", {c.card}));
+            world.Open(c.library, "cat");
+            world.frame->Bar().SelectCardItem(0);
+            const QString target = QString::fromStdString((out / c.file).string() + ".txt");
+            world.frame->SetSaveFileChooser([target] { return target; });
+            world.frame->Command(res::kCmdSaveCardAsText)->trigger();
+            QCOMPARE(test::ReadBytes(target.toStdString()), c.expected);
+        }
+        QCOMPARE(ExportText(4, {"hit", "content", "http://h"}), std::string("hit   http://h \r\n\r\ncontent"));
+
+        World world;
+        test::WriteBytes(world.store.CategoryFolder() / "Qulan.001", test::CategoryBytes("cat", {{"a", "b", ""}}));
+        world.Open(0, "cat");
+        world.frame->Bar().SelectCardItem(0);
+        world.frame->SetSaveFileChooser(
+            [&out] { return QString::fromStdString((out / "missing" / "x.txt").string()); });
+        world.frame->Command(res::kCmdSaveCardAsText)->trigger();
+        QCOMPARE(world.prompter.shown.size(), std::size_t{1});
+        QVERIFY(world.prompter.shown[0].find("x.txt") != std::string::npos);
+    }
+
+    void browserCommandLine_cutsAtThePlaceholder_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("command");
+        const QString address = QStringLiteral("http://a.example/x?y=1&z=2");
+        QTest::newRow("quoted") << QStringLiteral("\"/usr/bin/browser\" -new \"%1\" -more")
+                                << QStringList{QStringLiteral("/usr/bin/browser"), QStringLiteral("-new"), address};
+        QTest::newRow("bare") << QStringLiteral("browser --open %1")
+                              << QStringList{QStringLiteral("browser"), QStringLiteral("--open"), address};
+        QTest::newRow("none") << QStringLiteral("browser -x")
+                              << QStringList{QStringLiteral("browser"), QStringLiteral("-x"), address};
+    }
+    void browserCommandLine_cutsAtThePlaceholder() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, command);
+        QCOMPARE(BrowserCommand(line, QStringLiteral("http://a.example/x?y=1&z=2")), command);
+    }
+
+    void onlyWebAndMailAddressesAreOpened() {
+        for (const char* address : {"http://a.example", "https://a.example/p", "ftp://f.example", "mailto:a@b.c"}) {
+            QVERIFY2(IsOpenableAddress(QString::fromUtf8(address)), address);
+        }
+        for (const char* address : {"", "C:\\Windows\\notepad.exe", "/usr/bin/xterm", "file:///etc/passwd",
+                                    "javascript:alert(1)", "http://", "; rm -rf ~"}) {
+            QVERIFY2(!IsOpenableAddress(QString::fromUtf8(address)), address);
+        }
+        World world;
+        world.Open(0, "");
+        world.store.currentCard.address = "/usr/bin/xterm";
+        world.frame->VisitSite();
+        QCOMPARE(world.prompter.shown.size(), std::size_t{1});
+        QVERIFY(world.prompter.shown[0].find("只能打开网页或电子邮件地址") != std::string::npos);
+    }
+};
+
+}  // namespace quillet
+
+QTEST_MAIN(quillet::MainFrameTest)
+#include "main_frame_test.moc"
