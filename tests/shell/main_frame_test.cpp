@@ -1,3 +1,4 @@
+#include "shell/command_rules.h"
 #include "shell/main_frame.h"
 
 #include <QAction>
@@ -73,6 +74,15 @@ private slots:
             QVERIFY2(world.frame->Command(id) && !world.frame->Command(id)->isEnabled(),
                      qPrintable(QString::number(id)));
         }
+    }
+
+    void favoritesRule_followsTheWebTabOnceTheCommandsExist() {
+        QCOMPARE(RuleOf(res::kCmdImportFavorites), CommandRule::Web);
+        QCOMPARE(RuleOf(res::kCmdExportFavorites), CommandRule::Web);
+        QCOMPARE(RuleOf(res::kCmdCreateCategory), CommandRule::Bar);
+        QVERIFY(IsEnabled(res::kCmdSelectAll, {false, 3}));
+        QVERIFY(!IsEnabled(res::kCmdCreateCategory, {false, 0}));
+        QVERIFY2(!IsEnabled(res::kCmdImportFavorites, {true, 3}), "not built yet: unavailable on every tab");
     }
 
     void menus_carryEveryItemAndTheTipFirstInHelp() {
