@@ -18,6 +18,8 @@ enum class ControlKind {
     TabBar,
     DropDownList,
     TreeView,
+    DragEdit,           // one line, text can be dragged out and dropped in
+    MultiLineDragEdit,  // several lines, the same
 };
 
 enum ControlStyle : unsigned {

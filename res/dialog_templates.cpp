@@ -60,7 +60,42 @@ constexpr ControlTemplate kDataBarControls[] = {
     {kDataBarHiddenEdit, Edit, "", 6, 21, 82, 12},
 };
 
+constexpr ControlTemplate kCardCaptureControls[] = {
+    {kCaptureCategoryFrame, GroupBox, "", 4, 2, 192, 26},
+    {kCaptureCategories, DropDownList, "", 10, 10, 180, 13},
+    {kCaptureNameFrame, GroupBox, "卡片名称", 4, 30, 192, 28},
+    {kCaptureName, DragEdit, "", 10, 41, 180, 12},
+    {kCaptureSecondFrame, GroupBox, "卡片内容", 4, 60, 192, 106},
+    {kCaptureSecond, MultiLineDragEdit, "", 10, 71, 180, 90},
+    {kIdOk, DefaultPushButton, "加入这个资料卡片", 4, 170, 95, 14},
+    {kIdCancel, PushButton, "返回到录入模式", 101, 170, 95, 14},
+    {kCaptureShrink, PushButton, "缩小本窗口", 4, 186, 95, 14},
+    {kCaptureHideMain, PushButton, "隐藏主窗口", 101, 186, 95, 14},
+};
+
+constexpr ControlTemplate kSiteCaptureControls[] = {
+    {kCaptureCategoryFrame, GroupBox, "", 4, 2, 192, 26},
+    {kCaptureCategories, DropDownList, "", 10, 10, 180, 13},
+    {kCaptureNameFrame, GroupBox, "站点名称", 4, 30, 192, 28},
+    {kCaptureName, DragEdit, "", 10, 41, 180, 12},
+    {kCaptureSecondFrame, GroupBox, "站点地址", 4, 60, 192, 28},
+    {kCaptureSecond, DragEdit, "", 10, 71, 180, 12},
+    {kCaptureDescriptionFrame, GroupBox, "站点介绍", 4, 90, 192, 76},
+    {kCaptureDescription, MultiLineDragEdit, "", 10, 101, 180, 60},
+    {kIdOk, DefaultPushButton, "加入这个资料卡片", 4, 170, 95, 14},
+    {kIdCancel, PushButton, "返回到录入模式", 101, 170, 95, 14},
+    {kCaptureShrink, PushButton, "缩小本窗口", 4, 186, 95, 14},
+    {kCaptureHideMain, PushButton, "隐藏主窗口", 101, 186, 95, 14},
+};
+
+constexpr ControlTemplate kRestoreControls[] = {
+    {kCaptureRestore, DefaultPushButton, "还原", 2, 2, 31, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
+    {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
+    {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
+    {kRestoreDialog, "", 35, 18, kRestoreControls},
     {kDataBarDialog, "", 98, 104, kDataBarControls},
     {kAboutDialog, "关于 Quillet", 240, 146, kAboutControls},
     {kTipDialog, "每日一帖：", 231, 152, kTipControls},

@@ -8,6 +8,9 @@ namespace quillet::res {
 inline constexpr int kAboutDialog = 100;
 inline constexpr int kTipDialog = 104;
 inline constexpr int kDataBarDialog = 130;
+inline constexpr int kSiteCaptureDialog = 155;
+inline constexpr int kCardCaptureDialog = 158;
+inline constexpr int kRestoreDialog = 162;
 inline constexpr int kStartOptionsDialog = 139;
 inline constexpr int kNameInputDialog = 135;
 inline constexpr int kSiteInputDialog = 157;
@@ -40,6 +43,17 @@ inline constexpr int kDataBarCategories = 1008;
 inline constexpr int kDataBarTree = 1009;
 inline constexpr int kDataBarHiddenEdit = 1014;
 inline constexpr int kDataBarId = 59424;
+inline constexpr int kCaptureName = 1027;
+inline constexpr int kCaptureRestore = 1028;
+inline constexpr int kCaptureDescription = 1046;
+inline constexpr int kCaptureSecond = 1047;  // the card's content, or the site's address
+inline constexpr int kCaptureNameFrame = 1048;
+inline constexpr int kCaptureSecondFrame = 1049;
+inline constexpr int kCaptureDescriptionFrame = 1050;
+inline constexpr int kCaptureCategoryFrame = 1051;
+inline constexpr int kCaptureCategories = 1052;
+inline constexpr int kCaptureShrink = 1069;
+inline constexpr int kCaptureHideMain = 1070;
 inline constexpr int kAboutPicture = 1050;
 inline constexpr int kAboutVersion = 1051;
 

@@ -4,6 +4,7 @@
 #include "shell/message_box_prompter.h"
 #include "shell/quillet_app.h"
 #include "store/program_folder.h"
+#include "tray/capture_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     if (!quillet.InitInstance(QApplication::arguments())) {
         return 0;
     }
+    quillet::InstallCaptureWindows(*quillet.Frame(), quillet.Store(), quillet.Settings(), prompter);
     const int result = QApplication::exec();
     quillet.ExitInstance();
     return result;

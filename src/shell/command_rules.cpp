@@ -16,12 +16,12 @@ constexpr int kWebCommands[] = {res::kCmdExportFavorites, res::kCmdImportFavorit
 constexpr int kAlwaysCommands[] = {res::kCmdNewCard,       res::kCmdDeleteCard,   res::kCmdRenameCard,
                                    res::kCmdSaveCard,      res::kCmdPreviousCard, res::kCmdNextCard,
                                    res::kCmdSaveCardAsText};
-// Reading mode, the tray, the card viewer, the capture windows and the tools of later work.
+// Reading mode, the tray, the card viewer and the tools of later work.
 constexpr int kNotYetAvailable[] = {res::kCmdReadingMode,     res::kCmdHideToTray,      res::kCmdTrayEntryMode,
                                     res::kCmdTrayReadingMode, res::kCmdViewCard,        res::kCmdStatistics,
                                     res::kCmdOrderCards,      res::kCmdOrderCategories, res::kCmdOrganize,
                                     res::kCmdImportBackup,    res::kCmdExportBackup,    res::kCmdExportFavorites,
-                                    res::kCmdImportFavorites, res::kCmdNewCard,         res::kCmdFileNew};
+                                    res::kCmdImportFavorites};
 
 template <std::size_t N>
 bool Contains(const int (&ids)[N], int id) {

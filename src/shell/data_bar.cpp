@@ -404,11 +404,34 @@ void DataBar::OnTabChanged(int index) {
     emit libraryChanged();
 }
 
+void DataBar::AddCardItemAndSelect(const std::string& name) {
+    Updating updating(m_updating);
+    if (!Root()) {
+        return;
+    }
+    if (m_store.flags.rootOpen) {
+        m_store.flags.rootOpen = false;
+        RenameCategoryNode(m_store.libraryStates[m_store.currentLibrary].categoryName);
+    }
+    QTreeWidgetItem* item = AddCardItem(name);
+    UpdateRootImage();
+    Root()->setExpanded(true);
+    m_tree->setCurrentItem(item);
+}
+
 void DataBar::OnCategoryChosen(int index) {
     if (m_updating > 0 || index < 0) {
         return;
     }
     AskToSave(false);
+    OpenCategoryAt(index);
+}
+
+void DataBar::OpenCategoryAt(int index) {
+    if (index < 0 || index >= CategoryCount()) {
+        return;
+    }
+    SelectCategory(index);
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
     row.categoryName = CategoryAt(index);
     const std::filesystem::path file = m_categories->itemData(index, kFileRole).toString().toStdString();

@@ -58,6 +58,10 @@ public:
     void SetEditorModified(bool modified) override { m_editor.SetModified(modified); }
 
     void SetAlwaysOnTopBox(bool onTop);
+    // A card just added: appended to the tree and selected, without reloading anything.
+    void AddCardItemAndSelect(const std::string& name);
+    // Opens the category at that list index as choosing it does, without the save question.
+    void OpenCategoryAt(int index);
 
 signals:
     void alwaysOnTopChanged(bool onTop);

@@ -46,6 +46,8 @@ public:
     void SetSaveFileChooser(std::function<QString()> chooser) { m_chooseSaveFile = std::move(chooser); }
     // The browser command line used when the desktop cannot open an address.
     void SetBrowserCommandLine(const QString& commandLine) { m_browserCommandLine = commandLine; }
+    // What opens a capture window for (library, category index); without one nothing opens.
+    void SetCaptureOpener(std::function<bool(int, int)> opener) { m_capture.opener = std::move(opener); }
 
     void Print();
     void PrintPreview();
@@ -67,9 +69,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    class NoCaptureWindows final : public CaptureOpener {
+    class CaptureWindows final : public CaptureOpener {
     public:
-        bool OpenCaptureWindow(int, int) override { return false; }
+        bool OpenCaptureWindow(int library, int categoryIndex) override {
+            return opener && opener(library, categoryIndex);
+        }
+        std::function<bool(int, int)> opener;
     };
 
     QAction* CreateCommand(int id, const QString& text);
@@ -86,7 +91,7 @@ private:
     DialogNameInput m_input;
     DataBar* m_dataBar;
     DynamicBar* m_dockingBar;
-    NoCaptureWindows m_capture;
+    CaptureWindows m_capture;
     CardOperations m_operations;
     CQuilletDoc m_doc;
     QToolBar* m_toolBar = nullptr;

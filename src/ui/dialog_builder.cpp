@@ -17,6 +17,8 @@
 #include <QVariant>
 #include <cmath>
 
+#include "ui/text_drag_edit.h"
+
 namespace quillet {
 namespace {
 
@@ -67,6 +69,10 @@ QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control) {
             return new QTabBar(&parent);
         case res::ControlKind::DropDownList:
             return new QComboBox(&parent);
+        case res::ControlKind::DragEdit:
+            return new CTextDragEdit(true, &parent);
+        case res::ControlKind::MultiLineDragEdit:
+            return new CTextDragEdit(false, &parent);
         case res::ControlKind::TreeView: {
             auto* tree = new QTreeWidget(&parent);
             tree->setHeaderHidden(true);

@@ -126,7 +126,7 @@ private slots:
         afterCrash.ExitInstance();
     }
 
-    void documentCommands_ctrlOpensNothingAndNewWaitsForTheCaptureWindows() {
+    void documentCommands_ctrlOpensNothingAndNewNeedsACategory() {
         test::TestFolder home;
         QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
         RecordingPrompter prompter;
@@ -134,7 +134,8 @@ private slots:
         QVERIFY(app.InitInstance(kQuiet));
         app.Frame()->Command(res::kCmdFileOpen)->trigger();
         QVERIFY(prompter.notices.empty());
-        QVERIFY2(!app.Frame()->Command(res::kCmdFileNew)->isEnabled(), "new cards need the capture windows");
+        app.Frame()->Command(res::kCmdFileNew)->trigger();
+        QCOMPARE(prompter.notices, std::vector<std::string>{"没有选择所属类别，创建失败！"});
         QCOMPARE(app.Frame()->Command(res::kCmdFileSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
         app.Frame()->close();
         app.ExitInstance();
