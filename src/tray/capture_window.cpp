@@ -166,6 +166,8 @@ bool CaptureWindow::AddCard() {
 void CaptureWindow::accept() {
     if (AddCard()) {
         ClearFields();
+        // Ready for the next card.
+        m_name->setFocus();
     }
 }
 
