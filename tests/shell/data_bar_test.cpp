@@ -7,25 +7,10 @@
 #include "res/resource_ids.h"
 #include "shell/main_frame.h"
 #include "store/codec.h"
+#include "test_prompter.h"
 #include "ui/dialog_builder.h"
 
 namespace quillet {
-
-class ScriptedAnswers final : public Prompter {
-public:
-    void Notice(const std::string& text, const std::string&) override { shown.push_back("notice:" + text); }
-    bool Confirm(const std::string& text) override {
-        shown.push_back("confirm:" + text);
-        return confirmAnswer;
-    }
-    SaveAnswer AskSave(const std::string& text, bool) override {
-        shown.push_back("save:" + text);
-        return saveAnswer;
-    }
-    std::vector<std::string> shown;
-    bool confirmAnswer = true;
-    SaveAnswer saveAnswer = SaveAnswer::No;
-};
 
 // The real entry-mode window over a data folder made for each test.
 class World {
@@ -53,7 +38,7 @@ public:
     test::TestFolder home;
     CardStore store;
     AppSettings settings;
-    ScriptedAnswers prompter;
+    test::TestPrompter prompter;
     std::unique_ptr<CMainFrame> frame;
 };
 

@@ -1,4 +1,3 @@
-#include "shell/command_rules.h"
 #include "shell/main_frame.h"
 
 #include <QAction>
@@ -8,19 +7,13 @@
 
 #include "../store/test_folder.h"
 #include "res/resource_ids.h"
+#include "shell/command_rules.h"
 #include "shell/open_address.h"
 #include "store/card_text.h"
 #include "store/codec.h"
+#include "test_prompter.h"
 
 namespace quillet {
-
-class Notices final : public Prompter {
-public:
-    void Notice(const std::string& text, const std::string&) override { shown.push_back(text); }
-    bool Confirm(const std::string&) override { return false; }
-    SaveAnswer AskSave(const std::string&, bool) override { return SaveAnswer::No; }
-    std::vector<std::string> shown;
-};
 
 class MainFrameTest final : public QObject {
     Q_OBJECT
@@ -40,7 +33,7 @@ private:
         test::TestFolder home;
         CardStore store;
         AppSettings settings;
-        Notices prompter;
+        test::TestPrompter prompter;
         std::unique_ptr<CMainFrame> frame;
     };
 
@@ -136,8 +129,8 @@ private slots:
         world.frame->SetSaveFileChooser(
             [&out] { return QString::fromStdString((out / "missing" / "x.txt").string()); });
         world.frame->Command(res::kCmdSaveCardAsText)->trigger();
-        QCOMPARE(world.prompter.shown.size(), std::size_t{1});
-        QVERIFY(world.prompter.shown[0].find("x.txt") != std::string::npos);
+        QCOMPARE(world.prompter.notices.size(), std::size_t{1});
+        QVERIFY(world.prompter.notices[0].find("x.txt") != std::string::npos);
     }
 
     void browserCommandLine_cutsAtThePlaceholder_data() {
@@ -169,8 +162,8 @@ private slots:
         world.Open(0, "");
         world.store.currentCard.address = "/usr/bin/xterm";
         world.frame->VisitSite();
-        QCOMPARE(world.prompter.shown.size(), std::size_t{1});
-        QVERIFY(world.prompter.shown[0].find("只能打开网页或电子邮件地址") != std::string::npos);
+        QCOMPARE(world.prompter.notices.size(), std::size_t{1});
+        QVERIFY(world.prompter.notices[0].find("只能打开网页或电子邮件地址") != std::string::npos);
     }
 };
 

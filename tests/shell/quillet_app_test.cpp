@@ -21,17 +21,12 @@
 #include "shell/start_options_dialog.h"
 #include "store/codec.h"
 #include "store/instance_lock.h"
+#include "test_prompter.h"
 #include "ui/dialog_builder.h"
 
 namespace quillet {
 
-class RecordingPrompter final : public Prompter {
-public:
-    void Notice(const std::string& text, const std::string&) override { notices.push_back(text); }
-    bool Confirm(const std::string&) override { return false; }
-    SaveAnswer AskSave(const std::string&, bool) override { return SaveAnswer::Cancel; }
-    std::vector<std::string> notices;
-};
+using RecordingPrompter = test::TestPrompter;
 
 class QuilletAppTest final : public QObject {
     Q_OBJECT

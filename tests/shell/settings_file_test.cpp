@@ -1,7 +1,8 @@
+#include "shell/settings_file.h"
+
 #include <gtest/gtest.h>
 
 #include "../store/test_folder.h"
-#include "shell/settings_file.h"
 
 namespace quillet {
 namespace {
@@ -43,8 +44,8 @@ TEST(SettingsFile, everyField_isWrittenInItsPlaceAndReadBack) {
     AppSettings settings;
     CardStore store;
     FillDistinct(settings, store);
-    std::string expected = Int32(2) + Int32(1) + Int32(3) + LengthPrefixed("/q/Qu_data/Quweb.002") + Int32(0) +
-                           Int32(1) + Int32(3);
+    std::string expected =
+        Int32(2) + Int32(1) + Int32(3) + LengthPrefixed("/q/Qu_data/Quweb.002") + Int32(0) + Int32(1) + Int32(3);
     for (int value : {11, 12, 13, 14, 21, 22, 23, 24, 31, 32, 33, 34, 41, 42}) {
         expected += Int32(value);
     }

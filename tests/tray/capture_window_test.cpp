@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "../shell/test_prompter.h"
 #include "../store/test_folder.h"
 #include "res/resource_ids.h"
 #include "shell/main_frame.h"
@@ -15,14 +16,6 @@
 #include "ui/text_drag_edit.h"
 
 namespace quillet {
-
-class Messages final : public Prompter {
-public:
-    void Notice(const std::string& text, const std::string& caption) override { shown.push_back(caption + "|" + text); }
-    bool Confirm(const std::string&) override { return true; }
-    SaveAnswer AskSave(const std::string&, bool) override { return SaveAnswer::No; }
-    std::vector<std::string> shown;
-};
 
 class CaptureWindowTest final : public QObject {
     Q_OBJECT
@@ -66,7 +59,7 @@ private:
         test::TestFolder home;
         CardStore store;
         AppSettings settings;
-        Messages prompter;
+        test::TestPrompter prompter;
         std::unique_ptr<CMainFrame> frame;
         QPointer<CaptureWindow> window;
     };
@@ -97,12 +90,13 @@ private slots:
         world.Type(res::kCaptureName, QStringLiteral("old"));
         world.Type(res::kCaptureSecond, QStringLiteral("kept"));
         world.Add();
-        QCOMPARE(world.prompter.shown, (std::vector<std::string>{"Quillet|请输入卡片名！",
-                                                                 "双击空白处清空：|卡片名已经存在，不能重复加入！"}));
+        QCOMPARE(world.prompter.notices,
+                 (std::vector<std::string>{"请输入卡片名！", "卡片名已经存在，不能重复加入！"}));
+        QCOMPARE(world.prompter.captions, (std::vector<std::string>{"Quillet", "双击空白处清空："}));
         QCOMPARE(world.Field(res::kCaptureSecond), QStringLiteral("kept"));
         world.Type(res::kCaptureName, QStringLiteral("OLD"));
         world.Add();
-        QCOMPARE(world.prompter.shown.size(), std::size_t{2});
+        QCOMPARE(world.prompter.notices.size(), std::size_t{2});
         QCOMPARE(world.Field(res::kCaptureName), QString());
     }
 
@@ -112,15 +106,15 @@ private slots:
         test::WriteBytes(world.store.CategoryFolder() / "Qulan.001", whole.substr(0, whole.size() - 2));
         world.Type(res::kCaptureName, QStringLiteral("new"));
         world.Add();
-        QCOMPARE(world.prompter.shown.size(), std::size_t{1});
-        QVERIFY(world.prompter.shown[0].find("卡片没有加入") != std::string::npos);
+        QCOMPARE(world.prompter.notices.size(), std::size_t{1});
+        QVERIFY(world.prompter.notices[0].find("卡片没有加入") != std::string::npos);
         QCOMPARE(world.Field(res::kCaptureName), QStringLiteral("new"));
 
         test::WriteBytes(world.store.CategoryFolder() / "Qulan.001", whole);
         ::chmod((world.store.CategoryFolder() / "Qulan.001").c_str(), 0444);
         world.Add();
-        QCOMPARE(world.prompter.shown.size(), std::size_t{2});
-        QVERIFY(world.prompter.shown[1].find("Qulan.001") != std::string::npos);
+        QCOMPARE(world.prompter.notices.size(), std::size_t{2});
+        QVERIFY(world.prompter.notices[1].find("Qulan.001") != std::string::npos);
         QCOMPARE(world.File("Qulan.001"), whole);
         QTreeWidget* tree = Control<QTreeWidget>(world.frame->Bar(), res::kDataBarTree);
         QCOMPARE(tree->topLevelItem(0)->childCount(), 1);
@@ -135,7 +129,7 @@ private slots:
         QCOMPARE(world.File("Quweb.001"), test::CategoryBytes("sites", {{ToStoredText("青榆"), "", ""}}));
         QCOMPARE(world.frame->View().Text(), ToStoredText("青榆  [  ]\r\n\r\n"));
         world.Add();
-        QCOMPARE(world.prompter.shown, std::vector<std::string>{"Quillet|卡片名不能为空！"});
+        QCOMPARE(world.prompter.notices, std::vector<std::string>{"卡片名不能为空！"});
     }
 
     void siteWindow_ignoresCategoryChoicesOfAnotherLibrary() {
