@@ -43,7 +43,6 @@ CaptureWindow::CaptureWindow(Kind kind, CardStore& store, AppSettings& settings,
       m_categories(Control<QComboBox>(*this, res::kCaptureCategories)),
       m_name(Control<CTextDragEdit>(*this, res::kCaptureName)),
       m_second(Control<CTextDragEdit>(*this, res::kCaptureSecond)) {
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setWindowIcon(QIcon(QStringLiteral(":/images/quillet.svg")));
     m_name->Register(CTextDragEdit::kDragOut | CTextDragEdit::kDropIn);
@@ -172,6 +171,11 @@ void CaptureWindow::accept() {
 }
 
 void CaptureWindow::reject() {
+    // A close request comes back here through the dialog's close handling: act once.
+    if (m_closing) {
+        return;
+    }
+    m_closing = true;
     // The window is gone, but its place is kept for the next time.
     const QRect frame = frameGeometry();
     Place() = {frame.left(), frame.top(), width(), height()};
@@ -182,7 +186,7 @@ void CaptureWindow::reject() {
     m_store.flags.captureWindowOpen = false;
     emit closed();
     QDialog::reject();
-    close();
+    deleteLater();
 }
 
 void CaptureWindow::OnCategoryChosen(int index) {

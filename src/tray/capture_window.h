@@ -66,6 +66,7 @@ private:
     CTextDragEdit* m_second;
     CTextDragEdit* m_description = nullptr;
     bool m_mainShown = true;
+    bool m_closing = false;
 };
 
 // Opens the capture window of a library's kind from the main frame's new-card command.
