@@ -349,11 +349,13 @@ void DataBar::paintEvent(QPaintEvent* event) {
 
 // The user's actions -------------------------------------------------------------------------------------------
 
-bool DataBar::WriteCategory(const std::filesystem::path& file) {
-    if (StoreError error = m_store.SaveCategory(file)) {
+bool DataBar::CommitCards(CardTable cards, const std::filesystem::path& file) {
+    if (StoreError error = WriteCategoryFile(file, m_store.currentCategoryName, cards)) {
         m_prompter.Notice(error.Message());
         return false;
     }
+    m_store.openTable = std::move(cards);
+    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
     return true;
 }
 
@@ -378,14 +380,10 @@ void DataBar::AskToSave(bool fromTreeClick) {
     }
     CardTable cards = m_store.openTable;
     const std::string text = m_editor.Text();
-    for (std::size_t i = 0; i < cards.Size(); ++i) {
-        if (cards.At(i).name == m_store.selectedCardName) {
-            cards.Replace(i, {m_store.selectedCardName, text, ""});
-        }
-    }
-    std::swap(cards, m_store.openTable);
-    if (!WriteCategory(row.categoryPath)) {
-        std::swap(cards, m_store.openTable);
+    cards.ReplaceNamed(m_store.selectedCardName, [&](const CardRecord& card) {
+        return CardRecord{card.name, text, ""};
+    });
+    if (!CommitCards(std::move(cards), row.categoryPath)) {
         return;
     }
     m_store.currentCategoryPath = row.categoryPath;
@@ -509,18 +507,12 @@ void DataBar::OnDoubleClicked(QTreeWidgetItem* item) {
         renamed = m_store.currentCard;
     }
     CardTable cards = m_store.openTable;
-    for (std::size_t i = 0; i < cards.Size(); ++i) {
-        if (cards.At(i).name == oldName) {
-            const CardRecord& card = cards.At(i);
-            cards.Replace(i, m_store.currentLibrary == kWebLibrary
-                                 ? renamed
-                                 : CardRecord{renamed.name, card.content, card.address});
-        }
-    }
+    const bool site = m_store.currentLibrary == kWebLibrary;
+    cards.ReplaceNamed(oldName, [&](const CardRecord& card) {
+        return site ? renamed : CardRecord{renamed.name, card.content, card.address};
+    });
     m_store.currentCategoryName = row.categoryName;
-    std::swap(cards, m_store.openTable);
-    if (!WriteCategory(row.categoryPath)) {
-        std::swap(cards, m_store.openTable);
+    if (!CommitCards(std::move(cards), row.categoryPath)) {
         return;
     }
     RenameCardItem(Root()->indexOfChild(item), renamed.name);
@@ -554,12 +546,9 @@ void DataBar::OnDeleteKey() {
         if (index < cards.Size()) {
             cards.RemoveAt(index);
         }
-        std::swap(cards, m_store.openTable);
-        if (!WriteCategory(row.categoryPath)) {
-            std::swap(cards, m_store.openTable);
+        if (!CommitCards(std::move(cards), row.categoryPath)) {
             return;
         }
-        m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
         if (selected.row > 0) {
             SelectCardItem(selected.row - 1);
         } else {

@@ -95,7 +95,8 @@ private:
     void OnDeleteKey();
     // Asks the save question for the card that is being left; Yes writes it.
     void AskToSave(bool fromTreeClick);
-    bool WriteCategory(const std::filesystem::path& file);
+    // Writes these cards as the open category and, once written, makes them the open table.
+    bool CommitCards(CardTable cards, const std::filesystem::path& file);
 
     CardStore& m_store;
     Prompter& m_prompter;

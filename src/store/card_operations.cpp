@@ -56,11 +56,9 @@ bool CardOperations::SaveOpenCard() {
     Row().cardName = m_store.selectedCardName;
     CardTable cards = m_store.openTable;
     const std::string text = m_pane.EditorText();
-    for (std::size_t i = 0; i < cards.Size(); ++i) {
-        if (cards.At(i).name == m_store.selectedCardName) {
-            cards.Replace(i, {m_store.selectedCardName, text, ""});
-        }
-    }
+    cards.ReplaceNamed(m_store.selectedCardName, [&](const CardRecord& card) {
+        return CardRecord{card.name, text, ""};
+    });
     Row().categoryPath = m_store.currentCategoryPath;
     Row().categoryName = m_store.currentCategoryName;
     if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
@@ -325,11 +323,9 @@ void CardOperations::RenameCard() {
                 break;
         }
         CardTable cards = m_store.openTable;
-        for (std::size_t i = 0; i < cards.Size(); ++i) {
-            if (cards.At(i).name == oldName) {
-                cards.Replace(i, {newName, cards.At(i).content, cards.At(i).address});
-            }
-        }
+        cards.ReplaceNamed(oldName, [&](const CardRecord& card) {
+            return CardRecord{newName, card.content, card.address};
+        });
         if (!Write(m_store.currentCategoryName, cards, Row().categoryPath)) {
             return;
         }
@@ -348,11 +344,7 @@ void CardOperations::RenameCard() {
     }
     const CardRecord site = m_store.currentCard;
     CardTable cards = m_store.openTable;
-    for (std::size_t i = 0; i < cards.Size(); ++i) {
-        if (cards.At(i).name == oldName) {
-            cards.Replace(i, site);
-        }
-    }
+    cards.ReplaceNamed(oldName, [&](const CardRecord&) { return site; });
     if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
         return;
     }

@@ -24,6 +24,16 @@ public:
     std::size_t Size() const { return m_records.size(); }
     bool Empty() const { return m_records.empty(); }
 
+    // Every card of that name becomes what `change` makes of it.
+    template <class Change>
+    void ReplaceNamed(const std::string& name, Change&& change) {
+        for (CardRecord& record : m_records) {
+            if (record.name == name) {
+                record = change(record);
+            }
+        }
+    }
+
     // Index of the first card of that name, or Size() when there is none.
     std::size_t FindFirst(const std::string& name) const;
 

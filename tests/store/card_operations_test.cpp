@@ -36,6 +36,14 @@ protected:
         store.libraryStates[0].categoryName = kAlpha;
         pane.ReloadLibrary();
     }
+    // The web library with one category "sites" holding these sites, its first site selected.
+    void OpenSites(const std::vector<CardRecord>& sites) {
+        store.currentLibrary = kWebLibrary;
+        Seed("Quweb.001", "sites", sites);
+        store.libraryStates[3].categoryName = "sites";
+        pane.ReloadLibrary();
+        pane.SelectCardItem(0);
+    }
     std::vector<std::string> Shown() const {
         std::vector<std::string> texts;
         for (const auto& shown : prompter.shown) {
@@ -218,12 +226,8 @@ TEST_F(CardOperationsTest, renameCard_refusesATakenName) {
 }
 
 TEST_F(CardOperationsTest, renameSite_ontoAnotherSitesNameIsAllowed) {
-    store.currentLibrary = kWebLibrary;
     const std::vector<CardRecord> sites = {{"a", "about a", "http://a"}, {"b", "about b", "http://b"}};
-    Seed("Quweb.001", "sites", sites);
-    store.libraryStates[3].categoryName = "sites";
-    pane.ReloadLibrary();
-    pane.SelectCardItem(0);
+    OpenSites(sites);
     input.sites = {CardRecord{"b", "new text", "http://new"}};
     ops.RenameCard();
     EXPECT_EQ(input.siteShown[0], sites[0]);
@@ -244,11 +248,7 @@ TEST_F(CardOperationsTest, save_writesTheEditorTextInTextLibrariesAndNothingForS
     EXPECT_FALSE(pane.modified);
     EXPECT_EQ(store.libraryStates[0].cardName, "two");
 
-    store.currentLibrary = kWebLibrary;
-    Seed("Quweb.001", "sites", {{"a", "about", "http://a"}});
-    store.libraryStates[3].categoryName = "sites";
-    pane.ReloadLibrary();
-    pane.SelectCardItem(0);
+    OpenSites({{"a", "about", "http://a"}});
     pane.editor = "edited";
     pane.modified = true;
     ops.SaveCard();
@@ -326,11 +326,7 @@ TEST_F(CardOperationsTest, closing_asksOnlyForAChangedCard) {
 }
 
 TEST_F(CardOperationsTest, closingWithAnEditedSite_yesClosesWithoutWriting) {
-    store.currentLibrary = kWebLibrary;
-    Seed("Quweb.001", "sites", {{"a", "about", "http://a"}});
-    store.libraryStates[3].categoryName = "sites";
-    pane.ReloadLibrary();
-    pane.SelectCardItem(0);
+    OpenSites({{"a", "about", "http://a"}});
     pane.editor = "edited";
     pane.modified = true;
     prompter.saveAnswers = {SaveAnswer::Yes};

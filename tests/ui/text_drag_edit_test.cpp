@@ -1,7 +1,8 @@
+#include "ui/text_drag_edit.h"
+
 #include <QMimeData>
 #include <QtTest>
 
-#include "ui/text_drag_edit.h"
 #include "ui/text_move.h"
 
 namespace quillet {
@@ -10,6 +11,17 @@ class TextDragEditTest final : public QObject {
     Q_OBJECT
 
 private:
+    // A multi-line field on screen, open for both directions, holding this text.
+    static std::unique_ptr<CTextDragEdit> ShownEdit(const QString& text) {
+        auto edit = std::make_unique<CTextDragEdit>(false);
+        edit->Register(CTextDragEdit::kDragOut | CTextDragEdit::kDropIn);
+        edit->resize(300, 100);
+        edit->show();
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(edit.get());
+        edit->SetText(text);
+        return edit;
+    }
+
     static void Select(CTextDragEdit& edit, int start, int end) {
         QTextCursor cursor = edit.textCursor();
         cursor.setPosition(start);
@@ -76,12 +88,8 @@ private slots:
     }
 
     void dropFromElsewhere_landsUnderTheMouseMovingOrCopying() {
-        CTextDragEdit edit(false);
-        edit.Register(3);
-        edit.resize(300, 100);
-        edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        edit.SetText(QStringLiteral("abcdef"));
+        const auto shown = ShownEdit(QStringLiteral("abcdef"));
+        CTextDragEdit& edit = *shown;
         QMimeData data;
         data.setText(QStringLiteral("XY"));
         Qt::DropAction action = Qt::IgnoreAction;
@@ -95,11 +103,8 @@ private slots:
     }
 
     void dataWithoutText_isRefused() {
-        CTextDragEdit edit(false);
-        edit.Register(3);
-        edit.resize(300, 100);
-        edit.show();
-        edit.SetText(QStringLiteral("abc"));
+        const auto shown = ShownEdit(QStringLiteral("abc"));
+        CTextDragEdit& edit = *shown;
         QMimeData picture;
         picture.setData(QStringLiteral("image/png"), QByteArray("\x89PNG"));
         QVERIFY(!DropOn(edit, picture, PointAt(edit, 1), Qt::NoModifier));
@@ -114,12 +119,8 @@ private slots:
     }
 
     void clickInsideTheSelectionWithoutADrag_placesTheCaret() {
-        CTextDragEdit edit(false);
-        edit.Register(3);
-        edit.resize(300, 100);
-        edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        edit.SetText(QStringLiteral("abcdef"));
+        const auto shown = ShownEdit(QStringLiteral("abcdef"));
+        CTextDragEdit& edit = *shown;
         Select(edit, 0, 6);
         const QPoint at = PointAt(edit, 3);
         QTest::mousePress(edit.viewport(), Qt::LeftButton, {}, at);
