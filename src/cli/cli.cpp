@@ -1,13 +1,15 @@
 #include "cli/cli.h"
 
+#include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <iterator>
 #include <optional>
 
+#include "cli/terminal_text.h"
 #include "store/card_store.h"
 #include "store/card_text.h"
 #include "store/codec.h"
-#include "store/instance_lock.h"
 #include "store/program_folder.h"
 
 namespace quillet {
@@ -16,15 +18,18 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kRefused = 1;
 constexpr int kUsage = 2;
+constexpr int kLockPatienceMs = 5000;
 
 constexpr std::string_view kUsageText =
     "用法：quillet-cli [--home 文件夹] 命令 ...\n"
     "  categories 资料库                      列出类别：文件名、卡片数、类别名\n"
     "  cards 资料库 类别                      列出类别中的卡片\n"
-    "  show 资料库 类别 卡片                  显示卡片内容\n"
+    "  show 资料库 类别 卡片 [--raw]          显示卡片内容（--raw：行尾保持 CR LF）\n"
     "  new-category 资料库 类别               新建类别\n"
-    "  add 资料库 类别 卡片 [--address 网址]  加入卡片，内容从标准输入读出\n"
+    "  add 资料库 类别 卡片 [--address 网址] [--raw]\n"
+    "                                         加入卡片，内容从标准输入读出（--raw：行尾不改成 CR LF）\n"
     "  check                                  检查所有类别文件\n"
+    "名称中的控制字符和反斜杠显示为 \\n、\\t、\\xHH 这样的转义形式。\n"
     "资料库：0 到 3、资料库名称（编程资料、软件资料、我的资料、网络资源）或文件前缀（Qulan、Quuse、Quown、Quweb）\n";
 
 std::optional<int> ParseLibrary(const std::string& text) {
@@ -45,6 +50,12 @@ public:
     Cli(std::istream& in, std::ostream& out, std::ostream& err) : m_in(in), m_out(out), m_err(err) {}
 
     int Run(std::vector<std::string> args) {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (!IsValidUtf8(args[i])) {
+                m_err << "第 " << i + 1 << " 个参数不是有效的 UTF-8 文本，没有执行。\n";
+                return kUsage;
+            }
+        }
         std::filesystem::path home;
         if (args.size() >= 2 && args[0] == "--home") {
             home = args[1];
@@ -58,18 +69,29 @@ public:
         m_store.SetProgramFolder(home);
         const std::string command = args[0];
         args.erase(args.begin());
+        m_raw = std::erase(args, std::string("--raw")) > 0;
 
-        // Finishing an interrupted renumbering needs the lock; while the program runs, it has done so itself.
-        const bool locked = m_lock.TryAcquire();
-        if (locked) {
-            if (StoreError error = RecoverInterruptedWork(m_store.CategoryFolder())) {
-                m_err << error.Message() << '\n';
-            }
-        }
         const bool writes = command == "new-category" || command == "add";
-        if (writes && !locked) {
-            m_err << "青榆资料夹正在运行，请先退出程序再修改资料。\n";
-            return kRefused;
+        if (writes) {
+            if (command == "new-category") {
+                m_store.EnsureDataFolder();
+            }
+            // Writers wait a moment for each other; the program holds the lock for its whole run.
+            if (StoreError error = m_store.AcquireDataLock("quillet-cli " + command, DataFolderLock::Hold::Brief,
+                                                           std::chrono::milliseconds(kLockPatienceMs))) {
+                m_err << error.Message() << '\n';
+                return kRefused;
+            }
+        } else {
+            // Only a command that can take the lock at once may finish interrupted work; while someone else
+            // writes the folder, that is theirs to do.
+            m_store.AcquireDataLock("quillet-cli " + command);
+        }
+        if (m_store.HoldsDataLock()) {
+            if (StoreError error = m_store.RecoverInterruptedWork()) {
+                m_err << error.Message() << '\n';
+                m_recoveryFailed = true;
+            }
         }
 
         if (command == "check" && args.empty()) {
@@ -80,7 +102,7 @@ public:
         }
         const std::optional<int> library = ParseLibrary(args[0]);
         if (!library) {
-            m_err << "没有这个资料库：" << args[0] << '\n';
+            m_err << "没有这个资料库：" << EscapedName(args[0]) << '\n';
             return kUsage;
         }
         m_store.currentLibrary = *library;
@@ -107,8 +129,16 @@ public:
     }
 
 private:
-    std::vector<CategoryInfo> List() const {
-        return ReadCategoryList(m_store.CategoryFolder(), m_store.currentLibrary, HeaderCheck::Check);
+    // The library's categories; a folder that cannot be listed is reported and counts as a failure.
+    std::vector<CategoryInfo> List() {
+        StoreError listError;
+        std::vector<CategoryInfo> list =
+            ReadCategoryList(m_store.CategoryFolder(), m_store.currentLibrary, HeaderCheck::Check, &listError);
+        if (listError) {
+            m_err << listError.Message() << '\n';
+            m_listFailed = true;
+        }
+        return list;
     }
 
     int Usage() {
@@ -124,9 +154,10 @@ private:
                 status = kRefused;
                 continue;
             }
-            m_out << info.file.filename().string() << '\t' << info.cardCount << '\t' << ToUtf8(info.name) << '\n';
+            m_out << EscapedName(info.file.filename().string()) << '\t' << info.cardCount << '\t'
+                  << EscapedName(ToUtf8(info.name)) << '\n';
         }
-        return status;
+        return m_listFailed ? kRefused : status;
     }
 
     // The first readable category of that name in list order.
@@ -137,7 +168,7 @@ private:
                 return info.file;
             }
         }
-        m_err << "没有这个类别：" << utf8Name << '\n';
+        m_err << "没有这个类别：" << EscapedName(utf8Name) << '\n';
         return std::nullopt;
     }
 
@@ -150,6 +181,16 @@ private:
         return true;
     }
 
+    bool ReadInput(std::string& utf8) {
+        utf8.assign(std::istreambuf_iterator<char>(m_in), {});
+        if (!IsValidUtf8(utf8)) {
+            m_err << "标准输入不是有效的 UTF-8 文本，卡片没有加入。\n";
+            return false;
+        }
+        utf8 = StoredLineEnds(utf8, m_raw);
+        return true;
+    }
+
     int Cards(const std::string& category) {
         const std::optional<std::filesystem::path> file = FindCategory(category);
         if (!file) {
@@ -157,9 +198,9 @@ private:
         }
         const bool whole = LoadCategory(*file);
         for (const CardRecord& card : m_store.openTable) {
-            m_out << ToUtf8(card.name);
+            m_out << EscapedName(ToUtf8(card.name));
             if (m_store.currentLibrary == kWebLibrary) {
-                m_out << '\t' << ToUtf8(card.address);
+                m_out << '\t' << EscapedName(ToUtf8(card.address));
             }
             m_out << '\n';
         }
@@ -174,10 +215,10 @@ private:
         const bool whole = LoadCategory(*file);
         const std::size_t index = m_store.openTable.FindFirst(ToStoredText(cardName));
         if (index == m_store.openTable.Size()) {
-            m_err << "没有这张卡片：" << cardName << '\n';
+            m_err << "没有这张卡片：" << EscapedName(cardName) << '\n';
             return kRefused;
         }
-        m_out << ToUtf8(EditorText(m_store.currentLibrary, m_store.openTable.At(index)));
+        m_out << ShownText(ToUtf8(EditorText(m_store.currentLibrary, m_store.openTable.At(index))), m_raw);
         return whole ? kDone : kRefused;
     }
 
@@ -187,19 +228,22 @@ private:
             m_err << "请输入类别名称！\n";
             return kRefused;
         }
-        if (!m_store.IsCategoryNameFree(name)) {
-            m_err << "这个类型已经存在，不能重复加入！\n";
-            return kRefused;
+        StoreError readError;
+        switch (m_store.CheckCategoryName(name, &readError)) {
+            case CategoryNameCheck::Taken:
+                m_err << "这个类型已经存在，不能重复加入！\n";
+                return kRefused;
+            case CategoryNameCheck::Unreadable:
+                m_err << readError.Message() << "\n无法确认类别名称没有重复，类别没有创建。\n";
+                return kRefused;
+            case CategoryNameCheck::Free:
+                break;
         }
-        m_store.EnsureDataFolder();
-        const std::filesystem::path file = *m_store.NewCategoryPath(m_store.currentLibrary);
-        m_store.currentCategoryName = name;
-        m_store.openTable.Clear();
-        if (StoreError error = m_store.SaveCategory(file)) {
+        if (StoreError error = m_store.CreateCategory(name)) {
             m_err << error.Message() << '\n';
             return kRefused;
         }
-        m_out << file.filename().string() << '\n';
+        m_out << m_store.Open().file.filename().string() << '\n';
         return kDone;
     }
 
@@ -213,8 +257,12 @@ private:
         if (!file) {
             return kRefused;
         }
-        m_store.libraryStates[m_store.currentLibrary].categoryPath = file->string();
         StoreError readError;
+        if (StoreError error = m_store.OpenCategoryFile(*file, HeaderCheck::Check)) {
+            // Writing back what could be read would drop the rest of the file.
+            m_err << error.Message() << "\n卡片没有加入。\n";
+            return kRefused;
+        }
         switch (m_store.CheckCardName(card.name, &readError)) {
             case CardNameCheck::Taken:
                 m_err << "卡片名已经存在，不能重复加入！\n";
@@ -226,9 +274,14 @@ private:
             case CardNameCheck::Free:
                 break;
         }
-        card.content = ToStoredText(std::string(std::istreambuf_iterator<char>(m_in), {}));
-        m_store.openTable.Append(std::move(card));
-        if (StoreError error = m_store.SaveCategory(*file)) {
+        std::string content;
+        if (!ReadInput(content)) {
+            return kUsage;
+        }
+        card.content = ToStoredText(content);
+        CardTable cards = m_store.openTable;
+        cards.Append(std::move(card));
+        if (StoreError error = m_store.WriteOpenCategory(m_store.Open().storedName, cards)) {
             m_err << error.Message() << "\n卡片没有加入。\n";
             return kRefused;
         }
@@ -236,18 +289,33 @@ private:
     }
 
     int Check() {
-        int status = kDone;
+        int status = m_recoveryFailed ? kRefused : kDone;
+        const std::filesystem::path folder = m_store.CategoryFolder();
+        auto report = [&](const std::filesystem::path& file, const std::string& message) {
+            m_out << EscapedName(file.filename().string()) << '\t' << EscapedName(message) << '\n';
+            status = kRefused;
+        };
         for (int library = 0; library < kLibraryCount; ++library) {
-            for (const std::filesystem::path& file : CategoryFiles(m_store.CategoryFolder(), library)) {
+            StoreError listError;
+            for (const std::filesystem::path& file : CategoryFiles(folder, library, &listError)) {
                 CardTable cards;
                 std::string name;
                 std::int32_t count = 0;
                 if (StoreError error =
                         ReadCategoryFile(file, ReadMode::Full, HeaderCheck::Check, {name, count, &cards})) {
-                    m_out << file.filename().string() << '\t' << error.Message() << '\n';
-                    status = kRefused;
+                    report(file, error.Message());
                 }
             }
+            if (listError) {
+                report(folder, listError.Message());
+                break;
+            }
+        }
+        for (const std::filesystem::path& file : SetAsideFiles(folder)) {
+            report(file, "排序时移开的类别文件没有放回，它不在任何类别列表中；启动程序可以把它恢复为类别");
+        }
+        if (!m_store.HoldsDataLock()) {
+            m_err << "资料文件夹正被另一个程序使用，本次检查没有处理中断的工作。\n";
         }
         return status;
     }
@@ -256,7 +324,9 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     CardStore m_store;
-    InstanceLock m_lock;
+    bool m_raw = false;
+    bool m_listFailed = false;
+    bool m_recoveryFailed = false;
 };
 
 }  // namespace

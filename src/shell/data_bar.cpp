@@ -158,9 +158,10 @@ void DataBar::ListCategories(Listing listing) {
         }
         m_categories->addItem(Display(info.name), QByteArray::fromStdString(info.name));
         m_categories->setItemData(m_categories->count() - 1, QString::fromStdString(info.file.string()), kFileRole);
-        if ((listing == Listing::Start && m_store.flags.noSavedState) || info.name == row.categoryName) {
+        if (chosen < 0 &&
+            ((listing == Listing::Start && m_store.flags.noSavedState) || info.name == row.categoryName)) {
             chosen = m_categories->count() - 1;
-            m_store.currentCategoryPath = info.file.string();
+            m_chosenFile = info.file;
         }
     }
     // Adding entries selects the first one by itself; only the remembered category may be selected.
@@ -283,28 +284,28 @@ void DataBar::Load(Listing listing) {
     if (!IsLibrary(m_store.currentLibrary)) {
         return;
     }
-    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-    m_store.openTable.Clear();
-    m_store.cardCount = 0;
-    m_store.selectedCardName = row.cardName;
-    m_store.currentCategoryPath.clear();
+    // The remembered row names the category to reopen; only a file the list confirms is opened, never the
+    // remembered path itself.
+    const LibraryState remembered = m_store.libraryStates[m_store.currentLibrary];
+    m_chosenFile.clear();
     ListCategories(listing);
     ClearTree();
+    m_store.CloseCategory();
+    m_store.libraryStates[m_store.currentLibrary].categoryName = remembered.categoryName;
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
 
     bool loaded = false;
-    if (!m_store.currentCategoryPath.empty()) {
-        const StoreError error = m_store.LoadCategory(m_store.currentCategoryPath, ReadMode::Full, HeaderCheck::Check);
-        if (error.kind == StoreErrorKind::Damaged) {
-            // What could be read must not be written back over the rest.
+    if (!m_chosenFile.empty()) {
+        const StoreError error = m_store.OpenCategoryFile(m_chosenFile, HeaderCheck::Check);
+        if (error) {
+            // Nothing is open now: what could be read is never written back over the rest.
             m_prompter.Notice(error.Message());
-            m_store.openTable.Clear();
         }
         loaded = !error;
     }
+    m_store.selectedCardName = remembered.cardName;
     bool cardShown = false;
-    if (loaded && (m_categories->count() > 0 || listing == Listing::Reload)) {
-        row.categoryPath = m_store.currentCategoryPath;
-        row.categoryName = m_store.currentCategoryName;
+    if (loaded) {
         FillTree(m_store.currentCategoryName);
         const std::size_t index = m_store.openTable.FindFirst(m_store.selectedCardName);
         if (!m_store.selectedCardName.empty() && index < m_store.openTable.Size()) {
@@ -316,9 +317,6 @@ void DataBar::Load(Listing listing) {
             Updating updating(m_updating);
             m_tree->setCurrentItem(Root());
         }
-    } else {
-        m_store.currentCategoryPath.clear();
-        m_store.openTable.Clear();
     }
     if (!cardShown) {
         row.cardName.clear();
@@ -349,13 +347,11 @@ void DataBar::paintEvent(QPaintEvent* event) {
 
 // The user's actions -------------------------------------------------------------------------------------------
 
-bool DataBar::CommitCards(CardTable cards, const std::filesystem::path& file) {
-    if (StoreError error = WriteCategoryFile(file, m_store.currentCategoryName, cards)) {
+bool DataBar::CommitCards(const CardTable& cards) {
+    if (StoreError error = m_store.WriteOpenCategory(m_store.Open().storedName, cards)) {
         m_prompter.Notice(error.Message());
         return false;
     }
-    m_store.openTable = std::move(cards);
-    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
     return true;
 }
 
@@ -383,10 +379,9 @@ void DataBar::AskToSave(bool fromTreeClick) {
     cards.ReplaceNamed(m_store.selectedCardName, [&](const CardRecord& card) {
         return CardRecord{card.name, text, ""};
     });
-    if (!CommitCards(std::move(cards), row.categoryPath)) {
+    if (!CommitCards(cards)) {
         return;
     }
-    m_store.currentCategoryPath = row.categoryPath;
     m_store.flags.cardModified = false;
     m_editor.SetModified(false);
 }
@@ -430,21 +425,15 @@ void DataBar::OpenCategoryAt(int index) {
         return;
     }
     SelectCategory(index);
-    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-    row.categoryName = CategoryAt(index);
     const std::filesystem::path file = m_categories->itemData(index, kFileRole).toString().toStdString();
-    const StoreError error = m_store.LoadCategory(file, ReadMode::Full, HeaderCheck::Check);
-    if (error) {
+    if (StoreError error = m_store.OpenCategoryFile(file, HeaderCheck::Check)) {
+        // Nothing is open now, so nothing can be filed into the category that was open before.
         m_prompter.Notice(error.Message());
-        m_store.openTable.Clear();
-        m_store.currentCategoryPath.clear();
         ClearTree();
         m_editor.SetText({});
         return;
     }
-    m_store.currentCategoryPath = file.string();
-    row.categoryPath = file.string();
-    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
     FillTree(m_store.currentCategoryName);
     {
         Updating updating(m_updating);
@@ -511,8 +500,7 @@ void DataBar::OnDoubleClicked(QTreeWidgetItem* item) {
     cards.ReplaceNamed(oldName, [&](const CardRecord& card) {
         return site ? renamed : CardRecord{renamed.name, card.content, card.address};
     });
-    m_store.currentCategoryName = row.categoryName;
-    if (!CommitCards(std::move(cards), row.categoryPath)) {
+    if (!CommitCards(cards)) {
         return;
     }
     RenameCardItem(Root()->indexOfChild(item), renamed.name);
@@ -546,7 +534,7 @@ void DataBar::OnDeleteKey() {
         if (index < cards.Size()) {
             cards.RemoveAt(index);
         }
-        if (!CommitCards(std::move(cards), row.categoryPath)) {
+        if (!CommitCards(cards)) {
             return;
         }
         if (selected.row > 0) {
@@ -574,6 +562,7 @@ void DataBar::OnDeleteKey() {
             m_prompter.Notice(StoreError::FromErrno(StoreErrorKind::CannotDelete, info.file, errno).Message());
             return;
         }
+        m_store.ForgetDeletedCategory(info.file);
         RemoveCategory(*category);
         ClearTree();
         const int first = CategoryCount() > 0 && CategoryAt(0).empty() ? 1 : 0;

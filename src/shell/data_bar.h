@@ -96,7 +96,7 @@ private:
     // Asks the save question for the card that is being left; Yes writes it.
     void AskToSave(bool fromTreeClick);
     // Writes these cards as the open category and, once written, makes them the open table.
-    bool CommitCards(CardTable cards, const std::filesystem::path& file);
+    bool CommitCards(const CardTable& cards);
 
     CardStore& m_store;
     Prompter& m_prompter;
@@ -107,6 +107,7 @@ private:
     QTreeWidget* m_tree;
     QCheckBox* m_alwaysOnTop;
     QIcon m_images[3];
+    std::filesystem::path m_chosenFile;  // the listed file of the remembered category
     // Set while the pane changes its own controls, so their signals are not taken for the user's.
     int m_updating = 0;
 };

@@ -6,8 +6,53 @@
 
 namespace quillet {
 
+namespace {
+
+bool IsHex(QChar c) { return c.isDigit() || (c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f')); }
+
+// The characters an address may hold as typed: those of RFC 3986, percent escapes that are whole, and letters
+// beyond ASCII (which QUrl encodes). Blanks, quotes, backticks, controls and the like never pass.
+bool HasOnlyAddressCharacters(const QString& text) {
+    static const QString allowed = QStringLiteral("-._~:/?#[]@!$&'()*+,;=");
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('%')) {
+            if (i + 2 >= text.size() || !IsHex(text[i + 1]) || !IsHex(text[i + 2])) {
+                return false;
+            }
+            continue;
+        }
+        const bool ascii = c.unicode() < 0x80;
+        if (ascii ? !(c.isLetterOrNumber() || allowed.contains(c)) : !c.isLetterOrNumber() && !c.isPunct()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QUrl ParsedAddress(const QString& address) {
+    const QString text = address.trimmed();
+    if (!HasOnlyAddressCharacters(text)) {
+        return {};
+    }
+    return QUrl(text, QUrl::StrictMode);
+}
+
+// What the browser is given: the address fully encoded, with the two characters a shell would act on as well.
+QString EncodedAddress(const QUrl& url) {
+    QString encoded = url.toString(QUrl::FullyEncoded);
+    encoded.replace(QLatin1Char('$'), QStringLiteral("%24"));
+    encoded.replace(QLatin1Char('\''), QStringLiteral("%27"));
+    return encoded;
+}
+
+}  // namespace
+
 bool IsOpenableAddress(const QString& address) {
-    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    const QUrl url = ParsedAddress(address);
+    if (!url.isValid()) {
+        return false;
+    }
     const QString scheme = url.scheme().toLower();
     if (scheme == QStringLiteral("mailto")) {
         return !url.path().isEmpty();
@@ -40,10 +85,11 @@ bool OpenAddress(const QString& address, const QString& browserCommandLine) {
     if (!IsOpenableAddress(address)) {
         return false;
     }
-    if (QDesktopServices::openUrl(QUrl(address.trimmed(), QUrl::StrictMode))) {
+    const QUrl url = ParsedAddress(address);
+    if (QDesktopServices::openUrl(url)) {
         return true;
     }
-    const QStringList command = BrowserCommand(browserCommandLine, address.trimmed());
+    const QStringList command = BrowserCommand(browserCommandLine, EncodedAddress(url));
     return command.size() > 1 && QProcess::startDetached(command.first(), command.mid(1));
 }
 

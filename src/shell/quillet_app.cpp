@@ -35,10 +35,7 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
     if (LoadSettingsFile(SettingsFile(), m_settings, m_store)) {
         m_store.EnsureDataFolder();
     }
-    // Only now, holding the lock, may an interrupted renumbering be finished.
-    if (StoreError error = RecoverInterruptedWork(m_store.CategoryFolder())) {
-        m_prompter.Notice(error.Message());
-    }
+    TakeDataFolder();
     const bool withPictures = !IsQuietStart(arguments);
 
     m_frame = std::make_unique<CMainFrame>(m_store, m_prompter, m_settings);
@@ -61,6 +58,52 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
         }
     }
     return true;
+}
+
+void CQuilletApp::TakeDataFolder() {
+    if (!std::filesystem::is_directory(m_store.CategoryFolder())) {
+        return;  // taken when the first category is created
+    }
+    // A tool that is writing a card is given a moment to finish; another running program keeps the folder.
+    if (StoreError error =
+            m_store.AcquireDataLock("青榆资料夹", DataFolderLock::Hold::WholeRun, std::chrono::milliseconds(3000))) {
+        m_prompter.Notice(error.Message() + "\n\n本次运行可以阅读资料，但不能修改。");
+        return;
+    }
+    // Only now, holding the folder, may an interrupted renumbering be finished.
+    if (StoreError error = m_store.RecoverInterruptedWork()) {
+        m_prompter.Notice(error.Message());
+    }
+    OfferSetAsideFiles();
+}
+
+void CQuilletApp::OfferSetAsideFiles() {
+    const std::vector<std::filesystem::path> files = SetAsideFiles(m_store.CategoryFolder());
+    if (files.empty()) {
+        return;
+    }
+    std::string names;
+    for (const std::filesystem::path& file : files) {
+        names += "\n  " + file.filename().string();
+    }
+    if (!m_prompter.Confirm("资料文件夹中有排序时移开、没有放回的类别文件：" + names +
+                            "\n\n它们现在不在任何类别列表中。要把它们恢复为类别吗？")) {
+        return;
+    }
+    std::string failures;
+    for (const std::filesystem::path& file : files) {
+        std::filesystem::path restored;
+        if (StoreError error = RestoreSetAsideFile(file, restored)) {
+            failures += error.Message() + "\n";
+        }
+    }
+    if (!failures.empty()) {
+        m_prompter.Notice(failures);
+        return;
+    }
+    // Whatever journal is left described these files, which are back in their lists.
+    std::error_code ignored;
+    std::filesystem::remove(m_store.CategoryFolder() / kRenumberJournalName, ignored);
 }
 
 void CQuilletApp::ExitInstance() {

@@ -40,6 +40,10 @@ public:
     static bool IsQuietStart(const QStringList& arguments);
 
 private:
+    // The data folder's one-writer lock for the whole run, then the work a crash left unfinished.
+    void TakeDataFolder();
+    void OfferSetAsideFiles();
+
     InstanceLock m_lock;
     CardStore m_store;
     AppSettings m_settings;

@@ -14,9 +14,41 @@ namespace {
 constexpr std::string_view kTemporaryPrefix = ".quillet-";
 constexpr std::string_view kTemporarySuffix = ".tmp";
 
+// Moves the finished file into place without ever replacing a file that appeared meanwhile.
+bool PlaceNew(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    // A file system without that rename: a hard link fails on an existing name just the same.
+    if (::link(temporary.c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    ::unlink(temporary.c_str());
+    return true;
+}
+
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path target) : m_target(std::move(target)) {}
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, Target kind)
+    : m_target(std::move(target)), m_kind(kind) {}
+
+unsigned NewFileMode() {
+    // Read from the kernel rather than set and reset, which would race with other threads creating files.
+    unsigned mask = 022;
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[128];
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::sscanf(line, "Umask: %o", &mask) == 1) {
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return 0666 & ~mask;
+}
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
@@ -25,8 +57,11 @@ bool AtomicFileWriter::IsTemporaryName(std::string_view fileName) {
 }
 
 StoreError AtomicFileWriter::Open() {
-    mode_t mode = 0644;
+    mode_t mode = static_cast<mode_t>(NewFileMode());
     struct stat existing {};
+    if (::lstat(m_target.c_str(), &existing) == 0 && m_kind == Target::New) {
+        return StoreError::FromErrno(StoreErrorKind::CannotWrite, m_target, EEXIST);
+    }
     if (::stat(m_target.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) {
             return StoreError::FromErrno(StoreErrorKind::CannotWrite, m_target, EISDIR);
@@ -95,8 +130,12 @@ StoreError AtomicFileWriter::Commit() {
         m_writeErrno = errno;
     }
     m_fd = -1;
-    if (m_writeErrno == 0 && std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
-        m_writeErrno = errno;
+    if (m_writeErrno == 0) {
+        const bool placed = m_kind == Target::New ? PlaceNew(m_temporary, m_target)
+                                                  : std::rename(m_temporary.c_str(), m_target.c_str()) == 0;
+        if (!placed) {
+            m_writeErrno = errno;
+        }
     }
     if (m_writeErrno != 0) {
         const int error = m_writeErrno;
@@ -119,8 +158,9 @@ void AtomicFileWriter::Discard() {
     }
 }
 
-StoreError WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-    AtomicFileWriter writer(target);
+StoreError WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                               AtomicFileWriter::Target kind) {
+    AtomicFileWriter writer(target, kind);
     if (StoreError error = writer.Open()) {
         return error;
     }

@@ -14,7 +14,12 @@ namespace quillet {
 // start with a dot, so no library's file pattern ever matches one.
 class AtomicFileWriter final : public ByteSink {
 public:
-    explicit AtomicFileWriter(std::filesystem::path target);
+    enum class Target {
+        Replace,  // the target may exist and is replaced
+        New,      // the target must not exist, not even if it appears while we write
+    };
+
+    explicit AtomicFileWriter(std::filesystem::path target, Target kind = Target::Replace);
     ~AtomicFileWriter() override;
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -35,6 +40,7 @@ private:
     static constexpr std::size_t kBufferSize = 1024 * 1024;
 
     std::filesystem::path m_target;
+    Target m_kind;
     std::filesystem::path m_temporary;
     int m_fd = -1;
     std::string m_buffer;
@@ -42,7 +48,11 @@ private:
 };
 
 // Writes bytes to a file crash-safely in one call.
-StoreError WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+StoreError WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                               AtomicFileWriter::Target kind = AtomicFileWriter::Target::Replace);
+
+// The mode a new file gets: read and write for all, less the process's umask.
+unsigned NewFileMode();
 
 // Makes a rename or removal in the folder durable.
 void SyncFolder(const std::filesystem::path& folder);

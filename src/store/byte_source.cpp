@@ -27,7 +27,8 @@ FileSource::~FileSource() {
 }
 
 StoreError FileSource::Open(const std::filesystem::path& file) {
-    m_fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, then checked: a FIFO or device named like one of our files must not hang us.
+    m_fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
         return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, errno);
     }
@@ -38,6 +39,10 @@ StoreError FileSource::Open(const std::filesystem::path& file) {
     if (S_ISDIR(info.st_mode)) {
         return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, EISDIR);
     }
+    if (!S_ISREG(info.st_mode)) {
+        return StoreError{StoreErrorKind::CannotOpen, file, "这不是普通文件"};
+    }
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     m_size = static_cast<std::uint64_t>(info.st_size);
     return {};
 }
@@ -93,7 +98,7 @@ StoreError ReadWholeFile(const std::filesystem::path& file, std::string& bytes) 
     bytes.resize(source.Remaining());
     if (!source.Read(bytes.data(), bytes.size())) {
         bytes.clear();
-        return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, source.ReadErrno() ? source.ReadErrno() : EIO);
+        return StoreError::FromErrno(StoreErrorKind::CannotRead, file, source.ReadErrno() ? source.ReadErrno() : EIO);
     }
     return {};
 }

@@ -22,8 +22,8 @@ std::string Filled(std::string_view text, const std::string& value) {
 
 std::string CardOperations::LibraryName() const { return std::string(kLibraries[m_store.currentLibrary].name); }
 
-bool CardOperations::Write(const std::string& categoryName, const CardTable& cards, const std::filesystem::path& file) {
-    if (StoreError error = WriteCategoryFile(file, categoryName, cards)) {
+bool CardOperations::Write(const std::string& categoryName, const CardTable& cards) {
+    if (StoreError error = m_store.WriteOpenCategory(categoryName, cards)) {
         m_prompter.Notice(error.Message());
         return false;
     }
@@ -50,22 +50,18 @@ bool CardOperations::SaveOpenCard() {
         return true;
     }
     // Nothing is open after every category was deleted: writing now would bring a deleted file back.
-    if (m_store.currentCategoryPath.empty()) {
+    if (!m_store.Open().IsOpen()) {
         return true;
     }
-    Row().cardName = m_store.selectedCardName;
     CardTable cards = m_store.openTable;
     const std::string text = m_pane.EditorText();
     cards.ReplaceNamed(m_store.selectedCardName, [&](const CardRecord& card) {
         return CardRecord{card.name, text, ""};
     });
-    Row().categoryPath = m_store.currentCategoryPath;
-    Row().categoryName = m_store.currentCategoryName;
-    if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
+    if (!Write(m_store.Open().storedName, cards)) {
         return false;
     }
-    m_store.openTable = std::move(cards);
-    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    Row().cardName = m_store.selectedCardName;
     MarkSaved();
     return true;
 }
@@ -125,22 +121,13 @@ void CardOperations::CreateCategory() {
         return;
     }
     const std::string name = m_store.currentCard.name;
-    if (!m_store.IsCategoryNameFree(name)) {
-        m_prompter.Notice("这个类型已经存在，不能重复加入！");
+    if (!NameIsFree(name, "这个类型已经存在，不能重复加入！")) {
         return;
     }
-    const std::filesystem::path path = *m_store.NewCategoryPath(m_store.currentLibrary);
-    CardTable empty;
-    empty.SetGrowthStep(kLoadGrowthStep);
-    if (!Write(name, empty, path)) {
+    if (StoreError error = m_store.CreateCategory(name)) {
+        m_prompter.Notice(error.Message());
         return;
     }
-    m_store.currentCategoryName = name;
-    m_store.openTable = std::move(empty);
-    m_store.currentCategoryPath = path.string();
-    Row().categoryPath = path.string();
-    m_store.cardCount = 0;
-    m_store.selectedCardName.clear();
 
     m_pane.InsertCategory(m_pane.CategoryCount(), name);
     m_pane.SelectCategory(m_pane.CategoryCount() - 1);
@@ -149,6 +136,21 @@ void CardOperations::CreateCategory() {
     m_pane.ResetTree(name);
     m_store.flags.rootOpen = true;
     ShowSummary();
+}
+
+bool CardOperations::NameIsFree(const std::string& name, std::string_view takenNotice) {
+    StoreError readError;
+    switch (m_store.CheckCategoryName(name, &readError)) {
+        case CategoryNameCheck::Taken:
+            m_prompter.Notice(std::string(takenNotice));
+            return false;
+        case CategoryNameCheck::Unreadable:
+            m_prompter.Notice(readError.Message() + "\n无法确认类别名称没有重复，这次没有修改。");
+            return false;
+        case CategoryNameCheck::Free:
+            break;
+    }
+    return true;
 }
 
 void CardOperations::RenameCategory() {
@@ -163,15 +165,12 @@ void CardOperations::RenameCategory() {
         return;
     }
     const std::string name = m_store.currentCard.name;
-    if (!m_store.IsCategoryNameFree(name)) {
-        m_prompter.Notice("这个类型已经存在，类型名称修改失败！");
+    if (!NameIsFree(name, "这个类型已经存在，类型名称修改失败！")) {
         return;
     }
-    if (!Write(name, m_store.openTable, m_store.currentCategoryPath)) {
+    if (!Write(name, m_store.openTable)) {
         return;
     }
-    m_store.currentCategoryName = name;
-    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
     m_pane.RemoveCategory(*selected);
     m_pane.InsertCategory(*selected, name);
     m_pane.SelectCategory(*selected);
@@ -203,9 +202,7 @@ void CardOperations::DeleteCategory() {
         m_prompter.Notice(StoreError::FromErrno(StoreErrorKind::CannotDelete, file, errno).Message());
         return;
     }
-    if (file.string() == m_store.currentCategoryPath) {
-        m_store.currentCategoryPath.clear();
-    }
+    m_store.ForgetDeletedCategory(file);
     m_pane.RemoveCategory(*selected);
     m_pane.ClearTree();
     Row().categoryName = m_pane.CategoryCount() > 0 ? m_pane.CategoryAt(0) : std::string();
@@ -229,13 +226,8 @@ void CardOperations::DeleteAllCategories() {
         }
         m_pane.ClearTree();
         m_pane.ClearCategories();
-        Row() = LibraryState{};
         // The open category's file is gone: nothing may write it back.
-        m_store.currentCategoryName.clear();
-        m_store.currentCategoryPath.clear();
-        m_store.selectedCardName.clear();
-        m_store.openTable.Clear();
-        m_store.cardCount = 0;
+        m_store.CloseCategory();
         if (!failures.empty()) {
             m_prompter.Notice(failures);
             m_pane.ReloadLibrary();
@@ -256,9 +248,7 @@ void CardOperations::DeleteAllCards() {
     if (m_prompter.Confirm("即将删除本类别重的所有卡片资料，继续吗？")) {
         CardTable empty;
         empty.SetGrowthStep(kLoadGrowthStep);
-        if (Write(m_store.currentCategoryName, empty, m_store.currentCategoryPath)) {
-            m_store.openTable = std::move(empty);
-            m_store.cardCount = 0;
+        if (Write(m_store.Open().storedName, empty)) {
             m_pane.ResetTree(m_store.currentCategoryName);
             m_store.flags.rootOpen = true;
         }
@@ -279,11 +269,9 @@ void CardOperations::DeleteCard() {
     const std::size_t index = cards.FindFirst(name);
     if (index < cards.Size()) {
         cards.RemoveAt(index);
-        if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
+        if (!Write(m_store.Open().storedName, cards)) {
             return;
         }
-        m_store.openTable = std::move(cards);
-        m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
     }
     if (selected.row + 1 < m_pane.CardItemCount()) {
         m_pane.SelectCardItem(selected.row + 1);
@@ -326,10 +314,9 @@ void CardOperations::RenameCard() {
         cards.ReplaceNamed(oldName, [&](const CardRecord& card) {
             return CardRecord{newName, card.content, card.address};
         });
-        if (!Write(m_store.currentCategoryName, cards, Row().categoryPath)) {
+        if (!Write(m_store.Open().storedName, cards)) {
             return;
         }
-        m_store.openTable = std::move(cards);
         m_pane.RenameCardItem(selected.row, newName);
         return;
     }
@@ -345,10 +332,9 @@ void CardOperations::RenameCard() {
     const CardRecord site = m_store.currentCard;
     CardTable cards = m_store.openTable;
     cards.ReplaceNamed(oldName, [&](const CardRecord&) { return site; });
-    if (!Write(m_store.currentCategoryName, cards, m_store.currentCategoryPath)) {
+    if (!Write(m_store.Open().storedName, cards)) {
         return;
     }
-    m_store.openTable = std::move(cards);
     m_pane.RenameCardItem(selected.row, site.name);
     m_pane.SetEditorText(SiteText(site));
     MarkSaved();

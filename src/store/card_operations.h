@@ -40,7 +40,10 @@ private:
     LibraryState& Row() { return m_store.libraryStates[m_store.currentLibrary]; }
     std::string LibraryName() const;
     void StepCard(int direction);
-    bool Write(const std::string& categoryName, const CardTable& cards, const std::filesystem::path& file);
+    // Writes the open category; a refusal or failure is told to the user.
+    bool Write(const std::string& categoryName, const CardTable& cards);
+    // The category name check, failing closed: a folder that cannot be read is said, not taken as free.
+    bool NameIsFree(const std::string& name, std::string_view takenNotice);
     void ShowSummary();
     void ClearEditor();
     void MarkSaved();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "card_table.h"
 #include "category_file.h"
 #include "data_folder.h"
+#include "data_folder_lock.h"
 #include "libraries.h"
 #include "renumber.h"
 #include "store_error.h"
@@ -36,6 +38,22 @@ struct SharedFlags {
 };
 
 enum class CardNameCheck { Free, Taken, Unreadable };
+enum class CategoryNameCheck { Free, Taken, Unreadable };
+
+// The category whose cards are in the open table. Replaced as a whole: a file, its stored name and whether it
+// was read whole (only then may it be written back), with what the file looked like when we read or wrote it.
+struct OpenCategory {
+    std::filesystem::path file;  // empty: none open
+    std::string storedName;
+    bool whole = false;
+    struct Stamp {
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modified = 0;
+        bool operator==(const Stamp&) const = default;
+    } stamp;
+
+    bool IsOpen() const { return !file.empty(); }
+};
 
 // The one shared state of the program: which library, category and card are current, the open category's
 // cards, the search results and the remembered rows. Every window works on the one instance the application
@@ -59,18 +77,41 @@ public:
     // Empty for an index outside 0 to 3.
     std::vector<CategoryInfo> ListCategories(int library, HeaderCheck check = HeaderCheck::Skip) const;
 
-    // No category of the current library has this name (byte for byte). An unreadable file ends the scan.
+    // No category of the current library has this name (byte for byte). A folder or file that cannot be read
+    // makes the answer "cannot tell", never "free": a duplicate must not slip through.
     bool IsCategoryNameFree(const std::string& candidate) const;
-    // Reloads the open table from the current library's remembered category file, then looks for the name.
+    CategoryNameCheck CheckCategoryName(const std::string& candidate, StoreError* readError = nullptr) const;
+    // Reloads the open category from its file, then looks for the name. With nothing open the answer is
+    // Unreadable.
     bool IsCardNameFree(const std::string& candidate);
     CardNameCheck CheckCardName(const std::string& candidate, StoreError* readError = nullptr);
+
+    // The one-writer lock of the data folder. The program holds it for its whole run, the tool for one command.
+    StoreError AcquireDataLock(std::string_view holder, DataFolderLock::Hold hold = DataFolderLock::Hold::Brief,
+                               std::chrono::milliseconds patience = {});
+    bool HoldsDataLock() const { return m_lock.HeldFor(CategoryFolder()); }
+    void ReleaseDataLock() { m_lock.Release(); }
+    // Finishes an interrupted renumbering and removes stale temporary files; needs the lock.
+    StoreError RecoverInterruptedWork();
+
+    // The open category. Opening reads the file whole into the open table; it is accepted only as a category
+    // file of the current library inside the data folder. A failed open leaves nothing open.
+    const OpenCategory& Open() const { return m_open; }
+    StoreError OpenCategoryFile(const std::filesystem::path& file, HeaderCheck check);
+    void CloseCategory();
+    // Writes the open category with this name and these cards, and makes them the open state. Refused unless
+    // a category was read whole, the lock is ours and the file is still what we read.
+    StoreError WriteOpenCategory(const std::string& name, const CardTable& cards);
+    // Creates a new, empty category of the current library under its first free number, and opens it.
+    StoreError CreateCategory(const std::string& name);
+    // The open category's file is gone (deleted by us): nothing may write it back.
+    void ForgetDeletedCategory(const std::filesystem::path& file);
     // New numbers 1, 2, 3, ... for the current library's categories, in the order of these files.
     StoreError RenumberCategories(const std::vector<std::filesystem::path>& order, const RenumberProbe& probe = {});
 
-    // Reads a category into the current category name, the card count and (full mode) the open table.
+    // Reads a category into the current category name, the card count and (full mode) the open table, without
+    // opening it: a table read this way is never written back.
     StoreError LoadCategory(const std::filesystem::path& file, ReadMode mode, HeaderCheck check);
-    // Writes the current category name and the open table; the card count becomes the number of cards.
-    StoreError SaveCategory(const std::filesystem::path& file);
 
     // Navigation state.
     int currentLibrary = 1;
@@ -86,7 +127,15 @@ public:
     SharedFlags flags;
 
 private:
+    StoreError CheckWritable(const std::filesystem::path& file) const;
+    StoreError EnsureLock();
+    static OpenCategory::Stamp StampOf(const std::filesystem::path& file);
+
     std::filesystem::path m_programFolder;
+    OpenCategory m_open;
+    DataFolderLock m_lock;
+    std::string m_lockHolder = "青榆资料夹";
+    DataFolderLock::Hold m_lockHold = DataFolderLock::Hold::WholeRun;
 };
 
 }  // namespace quillet

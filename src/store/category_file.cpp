@@ -1,7 +1,10 @@
 #include "category_file.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <limits>
+#include <new>
 
 #include "atomic_file.h"
 #include "field_reader.h"
@@ -11,11 +14,17 @@ namespace quillet {
 namespace {
 
 constexpr std::size_t kLoadGrowthStep = 500;
-// The smallest record on disk: three empty strings of one prefix byte each.
-constexpr std::uint64_t kSmallestRecord = 3;
+// Room is reserved for at most one record per this many bytes left; a table with smaller cards grows as they
+// arrive.
+constexpr std::uint64_t kReservedBytesPerRecord = 512;
 
 StoreError Damaged(const std::filesystem::path& file, const FieldReader& reader) {
-    return StoreError{StoreErrorKind::Damaged, file, reader.Failure()};
+    return StoreError{reader.ReadError() ? StoreErrorKind::CannotRead : StoreErrorKind::Damaged, file,
+                      reader.Failure()};
+}
+
+std::uint64_t MemoryOf(const CardRecord& record) {
+    return sizeof(CardRecord) + record.name.capacity() + record.content.capacity() + record.address.capacity();
 }
 
 bool FitsLengthPrefix(const CardRecord& record) {
@@ -55,19 +64,49 @@ StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, R
     CardTable& cards = *target.cards;
     cards.Clear();
     cards.SetGrowthStep(kLoadGrowthStep);
-    // Reserved from what the file can hold, never from the count alone: a damaged count cannot make us
-    // allocate more than the file's size.
-    cards.Reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, reader.Remaining() / kSmallestRecord)));
-    for (std::int32_t i = 0; i < count; ++i) {
-        CardRecord record;
-        if (!reader.ReadString(record.name) || !reader.ReadString(record.content) ||
-            !reader.ReadString(record.address)) {
-            target.cardCount = static_cast<std::int32_t>(cards.Size());
-            return Damaged(file, reader);
+    const std::uint64_t budget =
+        target.memoryBudget > 0 ? target.memoryBudget : DefaultMemoryBudget(reader.Position() + reader.Remaining());
+    std::uint64_t used = 0;
+    try {
+        // Never reserved from the count alone: a damaged count cannot make us allocate more than a small part
+        // of what the file holds.
+        cards.Reserve(
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, reader.Remaining() / kReservedBytesPerRecord)));
+        for (std::int32_t i = 0; i < count; ++i) {
+            CardRecord record;
+            if (!reader.ReadString(record.name) || !reader.ReadString(record.content) ||
+                !reader.ReadString(record.address)) {
+                target.cardCount = static_cast<std::int32_t>(cards.Size());
+                return Damaged(file, reader);
+            }
+            used += MemoryOf(record);
+            if (used > budget) {
+                target.cardCount = static_cast<std::int32_t>(cards.Size());
+                return StoreError{
+                    StoreErrorKind::Damaged, file,
+                    "卡片数量或大小超出了可用内存，只读出了前 " + std::to_string(cards.Size()) + " 张卡片"};
+            }
+            cards.Append(std::move(record));
         }
-        cards.Append(std::move(record));
+    } catch (const std::bad_alloc&) {
+        target.cardCount = static_cast<std::int32_t>(cards.Size());
+        return StoreError{StoreErrorKind::CannotRead, file,
+                          "内存不足，只读出了前 " + std::to_string(cards.Size()) + " 张卡片"};
     }
     return {};
+}
+
+std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes) {
+    constexpr std::uint64_t kFloor = 64ull << 20;
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    const std::uint64_t machine = pages > 0 && pageSize > 0
+                                      ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 4
+                                      : std::numeric_limits<std::uint64_t>::max();
+    const std::uint64_t scaled = fileBytes > (std::numeric_limits<std::uint64_t>::max() - kFloor) / 8
+                                     ? std::numeric_limits<std::uint64_t>::max()
+                                     : kFloor + 8 * fileBytes;
+    return std::min(scaled, std::max(machine, kFloor));
 }
 
 StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check,

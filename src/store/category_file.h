@@ -32,7 +32,13 @@ struct CategoryTarget {
     std::string& categoryName;
     std::int32_t& cardCount;
     CardTable* cards = nullptr;  // needed for ReadMode::Full
+    // The most memory the cards may take; 0 for the default, which scales with the file and the machine.
+    std::uint64_t memoryBudget = 0;
 };
+
+// A few times the file's size, never more than a quarter of the machine's memory: a count and lengths that a
+// damaged or sparse file makes up cannot exhaust memory, while every real category fits.
+std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes);
 
 StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
                         CategoryTarget target);

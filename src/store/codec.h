@@ -15,6 +15,9 @@ std::string ToStoredText(std::string_view utf8);
 // Stored bytes to UTF-8. Accepts code page 936 and GB18030; a byte that is neither becomes U+FFFD.
 std::string ToUtf8(std::string_view stored);
 
+// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points beyond U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
 // UTF-16 little-endian bytes (the wide string form of the category files) to stored bytes.
 // An odd trailing byte is dropped; an unpaired surrogate becomes U+FFFD.
 std::string Utf16LeToStoredText(std::string_view utf16le);

@@ -1,9 +1,11 @@
 #include "data_folder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 #include "atomic_file.h"
 #include "libraries.h"
@@ -34,21 +36,78 @@ bool IsCategoryFileName(int library, std::string_view fileName) {
            !fileName.ends_with(kRenumberSuffix) && !AtomicFileWriter::IsTemporaryName(fileName);
 }
 
-std::vector<std::filesystem::path> CategoryFiles(const std::filesystem::path& dataFolder, int library) {
+namespace {
+
+template <class Wanted>
+std::vector<std::filesystem::path> FilesOf(const std::filesystem::path& dataFolder, StoreError* listError,
+                                           Wanted&& wanted) {
     std::vector<std::filesystem::path> files;
-    if (!IsLibrary(library)) {
-        return files;
-    }
     std::error_code error;
     for (std::filesystem::directory_iterator it(dataFolder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (IsCategoryFileName(library, name) && !it->is_directory(error)) {
+        std::error_code typeError;
+        if (wanted(it->path().filename().string()) && !it->is_directory(typeError)) {
             files.push_back(it->path());
         }
+    }
+    if (error && error != std::errc::no_such_file_or_directory && listError) {
+        *listError = StoreError::FromErrno(StoreErrorKind::CannotOpen, dataFolder, error.value());
     }
     std::sort(files.begin(), files.end(),
               [](const auto& a, const auto& b) { return a.filename().native() < b.filename().native(); });
     return files;
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> CategoryFiles(const std::filesystem::path& dataFolder, int library,
+                                                 StoreError* listError) {
+    if (!IsLibrary(library)) {
+        return {};
+    }
+    return FilesOf(dataFolder, listError,
+                   [library](const std::string& name) { return IsCategoryFileName(library, name); });
+}
+
+std::vector<std::filesystem::path> SetAsideFiles(const std::filesystem::path& dataFolder, StoreError* listError) {
+    return FilesOf(dataFolder, listError, [](const std::string& name) {
+        if (!name.ends_with(kRenumberSuffix)) {
+            return false;
+        }
+        const std::string original = name.substr(0, name.size() - kRenumberSuffix.size());
+        for (int library = 0; library < kLibraryCount; ++library) {
+            if (IsCategoryFileName(library, original)) {
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+StoreError RestoreSetAsideFile(const std::filesystem::path& setAside, std::filesystem::path& restored) {
+    const std::string name = setAside.filename().string();
+    if (!name.ends_with(kRenumberSuffix)) {
+        return StoreError{StoreErrorKind::Refused, setAside, "这不是排序时留下的文件"};
+    }
+    std::filesystem::path target = setAside.parent_path() / name.substr(0, name.size() - kRenumberSuffix.size());
+    int library = 0;
+    while (library < kLibraryCount && !IsCategoryFileName(library, target.filename().string())) {
+        ++library;
+    }
+    if (library == kLibraryCount) {
+        return StoreError{StoreErrorKind::Refused, setAside, "这不是排序时留下的文件"};
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (::renameat2(AT_FDCWD, setAside.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+            SyncFolder(setAside.parent_path());
+            restored = target;
+            return {};
+        }
+        if (errno != EEXIST) {
+            return StoreError::FromErrno(StoreErrorKind::CannotRename, setAside, errno);
+        }
+        target = FirstFreeCategoryPath(setAside.parent_path(), library);
+    }
+    return StoreError::FromErrno(StoreErrorKind::CannotRename, setAside, EEXIST);
 }
 
 std::filesystem::path CategoryFilePath(const std::filesystem::path& dataFolder, int library, int number) {
@@ -65,9 +124,10 @@ std::filesystem::path FirstFreeCategoryPath(const std::filesystem::path& dataFol
     }
 }
 
-std::vector<CategoryInfo> ReadCategoryList(const std::filesystem::path& dataFolder, int library, HeaderCheck check) {
+std::vector<CategoryInfo> ReadCategoryList(const std::filesystem::path& dataFolder, int library, HeaderCheck check,
+                                           StoreError* listError) {
     std::vector<CategoryInfo> list;
-    for (const std::filesystem::path& file : CategoryFiles(dataFolder, library)) {
+    for (const std::filesystem::path& file : CategoryFiles(dataFolder, library, listError)) {
         CategoryInfo info;
         info.file = file;
         info.error = ReadCategoryFile(file, ReadMode::HeaderOnly, check, {info.name, info.cardCount});

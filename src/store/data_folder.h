@@ -27,7 +27,17 @@ std::string PaddedCategoryNumber(int number);
 bool IsCategoryFileName(int library, std::string_view fileName);
 
 // The category files of a library in ascending byte order of their names; empty when the folder is missing.
-std::vector<std::filesystem::path> CategoryFiles(const std::filesystem::path& dataFolder, int library);
+// A folder that exists but cannot be listed is an error, never an empty library.
+std::vector<std::filesystem::path> CategoryFiles(const std::filesystem::path& dataFolder, int library,
+                                                 StoreError* listError = nullptr);
+
+// Category files that a renumbering set aside and did not put back, in name order.
+std::vector<std::filesystem::path> SetAsideFiles(const std::filesystem::path& dataFolder,
+                                                 StoreError* listError = nullptr);
+
+// Gives a set-aside file its name back, or the library's first free number when that name is taken again.
+// Returns the file's name now.
+StoreError RestoreSetAsideFile(const std::filesystem::path& setAside, std::filesystem::path& restored);
 
 std::filesystem::path CategoryFilePath(const std::filesystem::path& dataFolder, int library, int number);
 
@@ -43,6 +53,7 @@ struct CategoryInfo {
 
 // Every category file of a library read in header-only mode, in list order. Files that fail are in the list
 // with their error; callers decide whether to show or skip them.
-std::vector<CategoryInfo> ReadCategoryList(const std::filesystem::path& dataFolder, int library, HeaderCheck check);
+std::vector<CategoryInfo> ReadCategoryList(const std::filesystem::path& dataFolder, int library, HeaderCheck check,
+                                           StoreError* listError = nullptr);
 
 }  // namespace quillet

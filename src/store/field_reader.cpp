@@ -1,5 +1,7 @@
 #include "field_reader.h"
 
+#include <algorithm>
+
 #include "codec.h"
 
 namespace quillet {
@@ -7,6 +9,13 @@ namespace {
 
 constexpr std::uint16_t kWideMarker = 0xFFFE;
 constexpr std::uint16_t kLongMarker = 0xFFFF;
+// Wide strings are converted piece by piece, so their memory stays near the size of the result.
+constexpr std::size_t kWideChunkBytes = 64 * 1024;
+
+bool IsHighSurrogate(unsigned char low, unsigned char high) {
+    const unsigned unit = low | high << 8;
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
 
 }  // namespace
 
@@ -26,6 +35,7 @@ bool FieldReader::ReadBytes(char* dst, std::size_t n) {
         return Fail("第 " + std::to_string(at) + " 字节处的数据超出了文件末尾");
     }
     if (!m_source.Read(dst, n)) {
+        m_readError = true;
         return Fail("第 " + std::to_string(at) + " 字节处读取失败");
     }
     return true;
@@ -87,7 +97,11 @@ bool FieldReader::ReadString(std::string& value) {
         if (nested) {
             return Fail("第 " + std::to_string(start) + " 字节处的字符串长度格式错误");
         }
-        length *= 2;
+        if (length * 2 > m_source.Remaining()) {
+            return Fail("第 " + std::to_string(start) + " 字节处的字符串长度（" + std::to_string(length * 2) +
+                        " 字节）超出了文件末尾");
+        }
+        return ReadWide(length, value);
     }
     // Checked before allocating: a damaged length never asks for more memory than the file holds.
     if (length > m_source.Remaining()) {
@@ -98,7 +112,34 @@ bool FieldReader::ReadString(std::string& value) {
     if (!ReadBytes(bytes.data(), bytes.size())) {
         return false;
     }
-    value = wide ? Utf16LeToStoredText(bytes) : std::move(bytes);
+    value = std::move(bytes);
+    return true;
+}
+
+bool FieldReader::ReadWide(std::uint64_t units, std::string& value) {
+    std::string result;
+    std::string chunk;
+    std::uint64_t left = units * 2;
+    while (left > 0) {
+        const std::size_t carried = chunk.size();
+        const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(left, kWideChunkBytes));
+        chunk.resize(carried + take);
+        if (!ReadBytes(chunk.data() + carried, take)) {
+            return false;
+        }
+        left -= take;
+        // A surrogate pair split between two pieces is converted with the next piece.
+        std::string carry;
+        const std::size_t size = chunk.size();
+        if (left > 0 && size >= 2 &&
+            IsHighSurrogate(static_cast<unsigned char>(chunk[size - 2]), static_cast<unsigned char>(chunk[size - 1]))) {
+            carry = chunk.substr(size - 2);
+            chunk.resize(size - 2);
+        }
+        result += Utf16LeToStoredText(chunk);
+        chunk = std::move(carry);
+    }
+    value = std::move(result);
     return true;
 }
 

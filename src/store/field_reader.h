@@ -18,6 +18,8 @@ public:
     bool ReadString(std::string& value);
 
     bool Failed() const { return !m_failure.empty(); }
+    // The failure came from the device, not from the data: the file is not damaged, it could not be read.
+    bool ReadError() const { return m_readError; }
     // UTF-8, Chinese; names the byte offset where the data went wrong.
     const std::string& Failure() const { return m_failure; }
     std::uint64_t Position() const { return m_source.Position(); }
@@ -27,9 +29,11 @@ private:
     bool ReadLength(std::uint64_t& length, bool& wide);
     bool ReadBytes(char* dst, std::size_t n);
     bool Fail(std::string reason);
+    bool ReadWide(std::uint64_t units, std::string& value);
 
     ByteSource& m_source;
     std::string m_failure;
+    bool m_readError = false;
 };
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -16,15 +17,48 @@
 namespace quillet {
 namespace {
 
-constexpr std::string_view kJournalMagic = "QuilletRenumber 1";
+constexpr std::string_view kJournalMagic = "QuilletRenumber 2";
 constexpr std::string_view kPhaseCopying = "copying";
 constexpr std::string_view kPhaseRemoving = "removing";
+
+// What a file held when the renumbering started, so recovery touches only files it made or moved itself.
+struct Fingerprint {
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
+    bool operator==(const Fingerprint&) const = default;
+};
 
 struct Journal {
     int library = -1;
     bool copiesComplete = false;
     std::vector<std::string> oldNames;  // file names in the new order; entry i becomes number i + 1
+    std::vector<Fingerprint> prints;    // one per entry
 };
+
+// FNV-1a over the whole file; nothing when it cannot be read.
+std::optional<Fingerprint> FingerprintOf(const std::filesystem::path& file) {
+    FileSource source;
+    if (source.Open(file)) {
+        return std::nullopt;
+    }
+    Fingerprint print{source.Remaining(), 14695981039346656037ull};
+    std::string chunk;
+    while (source.Remaining() > 0) {
+        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(source.Remaining(), 1 << 20)));
+        if (!source.Read(chunk.data(), chunk.size())) {
+            return std::nullopt;
+        }
+        for (const char c : chunk) {
+            print.hash = (print.hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        }
+    }
+    return print;
+}
+
+bool Holds(const std::filesystem::path& file, const Fingerprint& expected) {
+    const std::optional<Fingerprint> print = FingerprintOf(file);
+    return print && *print == expected;
+}
 
 std::filesystem::path JournalPath(const std::filesystem::path& dataFolder) { return dataFolder / kRenumberJournalName; }
 
@@ -55,8 +89,9 @@ public:
         text += '\n';
         text += journal.copiesComplete ? kPhaseRemoving : kPhaseCopying;
         text += '\n' + std::to_string(journal.library) + '\n';
-        for (const std::string& name : journal.oldNames) {
-            text += name + '\n';
+        for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
+            text += journal.oldNames[i] + '\t' + std::to_string(journal.prints[i].size) + '\t' +
+                    std::to_string(journal.prints[i].hash) + '\n';
         }
         return WriteFileAtomically(JournalPath(m_folder), text);
     }
@@ -105,43 +140,93 @@ public:
         return {};
     }
 
-    // Puts every file back under its old name and removes the copies that only the new numbering had.
+    // Puts every file back under its old name and removes the copies that only the new numbering had. A file
+    // that is not what the journal says it made or moved is left alone and named in the error.
     StoreError RollBack(const Journal& journal) const {
         StoreError first;
-        std::set<std::string> oldNames(journal.oldNames.begin(), journal.oldNames.end());
+        std::vector<std::string> untouched;
+        const std::set<std::string> oldNames(journal.oldNames.begin(), journal.oldNames.end());
+        auto copyAt = [&](const std::filesystem::path& file) -> const Fingerprint* {
+            for (std::size_t j = 0; j < journal.oldNames.size(); ++j) {
+                if (CategoryFilePath(m_folder, journal.library, static_cast<int>(j) + 1) == file) {
+                    return &journal.prints[j];
+                }
+            }
+            return nullptr;
+        };
         for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
             const std::filesystem::path file = m_folder / journal.oldNames[i];
-            if (Exists(Aside(file))) {
-                if (StoreError error = RenameFile(Aside(file), file, RenumberStep::MoveAside, i); error && !first) {
-                    first = error;
-                }
+            if (!Exists(Aside(file))) {
+                continue;
+            }
+            const Fingerprint* copy = copyAt(file);
+            const bool ours = Holds(Aside(file), journal.prints[i]);
+            const bool placeFree = !Exists(file) || (copy && Holds(file, *copy));
+            if (!ours || !placeFree) {
+                untouched.push_back(Aside(file).filename().string());
+                continue;
+            }
+            if (StoreError error = RenameFile(Aside(file), file, RenumberStep::MoveAside, i); error && !first) {
+                first = error;
             }
         }
         for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
             const std::filesystem::path target = CategoryFilePath(m_folder, journal.library, static_cast<int>(i) + 1);
-            if (!oldNames.contains(target.filename().string())) {
-                if (StoreError error = RemoveFile(target, RenumberStep::RemoveOld, i); error && !first) {
-                    first = error;
-                }
+            if (oldNames.contains(target.filename().string()) || !Exists(target)) {
+                continue;
             }
-        }
-        SyncFolder(m_folder);
-        return first ? first : FinishJournal();
-    }
-
-    StoreError RemoveAsideFiles(const Journal& journal) const {
-        StoreError first;
-        for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
-            if (StoreError error = RemoveFile(Aside(m_folder / journal.oldNames[i]), RenumberStep::RemoveOld, i);
-                error && !first) {
+            if (!Holds(target, journal.prints[i])) {
+                untouched.push_back(target.filename().string());
+                continue;
+            }
+            if (StoreError error = RemoveFile(target, RenumberStep::RemoveOld, i); error && !first) {
                 first = error;
             }
         }
         SyncFolder(m_folder);
-        return first ? first : FinishJournal();
+        return Finish(first, untouched);
+    }
+
+    StoreError RemoveAsideFiles(const Journal& journal) const {
+        StoreError first;
+        std::vector<std::string> untouched;
+        for (std::size_t i = 0; i < journal.oldNames.size(); ++i) {
+            const std::filesystem::path aside = Aside(m_folder / journal.oldNames[i]);
+            if (!Exists(aside)) {
+                continue;
+            }
+            // Removed only while its copy stands at the new number: the card data must be somewhere.
+            const std::filesystem::path copy = CategoryFilePath(m_folder, journal.library, static_cast<int>(i) + 1);
+            if (!Holds(aside, journal.prints[i]) || !Holds(copy, journal.prints[i])) {
+                untouched.push_back(aside.filename().string());
+                continue;
+            }
+            if (StoreError error = RemoveFile(aside, RenumberStep::RemoveOld, i); error && !first) {
+                first = error;
+            }
+        }
+        SyncFolder(m_folder);
+        return Finish(first, untouched);
     }
 
 private:
+    // The journal stays while anything was left alone, so the report comes again until someone looks.
+    StoreError Finish(StoreError first, const std::vector<std::string>& untouched) const {
+        if (first) {
+            return first;
+        }
+        if (!untouched.empty()) {
+            std::string names;
+            for (const std::string& name : untouched) {
+                names += (names.empty() ? "" : "、") + name;
+            }
+            return StoreError{StoreErrorKind::Damaged, JournalPath(m_folder),
+                              "排序记录与资料文件夹中的文件不符，这些文件保持原样：" + names +
+                                  "。请检查它们，确认无误后删除这个排序记录"};
+        }
+        return FinishJournal();
+    }
+
     StoreError FinishJournal() const {
         StoreError error = RemoveFile(JournalPath(m_folder), RenumberStep::RemoveJournal, 0);
         SyncFolder(m_folder);
@@ -170,13 +255,20 @@ bool ParseJournal(const std::string& text, Journal& journal) {
     }
     journal.library = library[0] - '0';
     std::set<std::string> seen;
-    for (std::string name; std::getline(lines, name);) {
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string name;
+        Fingerprint print;
+        if (!std::getline(fields, name, '\t') || !(fields >> print.size >> print.hash)) {
+            return false;
+        }
         // Only plain category file names of that library: a damaged journal must not reach other files.
         if (!IsCategoryFileName(journal.library, name) || name.find('/') != std::string::npos ||
             !seen.insert(name).second) {
             return false;
         }
         journal.oldNames.push_back(name);
+        journal.prints.push_back(print);
     }
     return true;
 }
@@ -225,6 +317,13 @@ StoreError RenumberCategoryFiles(const std::filesystem::path& dataFolder, int li
     if (alreadyInPlace) {
         return {};
     }
+    for (const std::filesystem::path& file : order) {
+        const std::optional<Fingerprint> print = FingerprintOf(file);
+        if (!print) {
+            return StoreError::FromErrno(StoreErrorKind::CannotRead, file, EIO);
+        }
+        journal.prints.push_back(*print);
+    }
 
     Run run(dataFolder, probe);
     if (StoreError error = run.WriteJournal(journal, RenumberStep::WriteJournal)) {
@@ -255,6 +354,8 @@ StoreError RenumberCategoryFiles(const std::filesystem::path& dataFolder, int li
 }
 
 StoreError RecoverInterruptedWork(const std::filesystem::path& dataFolder) {
+    // Every writer of the folder holds its lock, and so does our caller: a temporary file here belongs to a
+    // writer that died.
     std::error_code error;
     for (std::filesystem::directory_iterator it(dataFolder, error), end; !error && it != end; it.increment(error)) {
         if (AtomicFileWriter::IsTemporaryName(it->path().filename().string())) {

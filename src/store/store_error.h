@@ -9,11 +9,14 @@ namespace quillet {
 enum class StoreErrorKind {
     None,
     CannotOpen,   // the file could not be opened for reading
+    CannotRead,   // opened, but reading it failed: the device, not the data
     BadHeader,    // the first string is not the category header
     Damaged,      // a length or count points beyond the end, or a field is malformed
     CannotWrite,  // creating, writing, syncing or replacing the file failed
     CannotDelete,
     CannotRename,
+    Locked,   // the data folder's lock is held by another writer or could not be taken
+    Refused,  // the store would not do it: nothing open, a path outside the data folder, too large
 };
 
 struct StoreError {

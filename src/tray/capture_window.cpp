@@ -146,14 +146,10 @@ bool CaptureWindow::AddCard() {
     }
     CardTable cards = m_store.openTable;
     cards.Append(record);
-    if (StoreError error = WriteCategoryFile(row.categoryPath, row.categoryName, cards)) {
+    if (StoreError error = m_store.WriteOpenCategory(m_store.Open().storedName, cards)) {
         m_prompter.Notice(error.Message() + "\n卡片没有加入。");
         return false;
     }
-    m_store.openTable = std::move(cards);
-    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
-    m_store.currentCategoryPath = row.categoryPath;
-    m_store.currentCategoryName = row.categoryName;
     m_store.currentCard = record;
     m_dataBar.AddCardItemAndSelect(record.name);
     m_dataBar.SetEditorText(quillet::EditorText(m_store.currentLibrary, record));

@@ -2,18 +2,20 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <sstream>
 
 #include "../store/test_folder.h"
+#include "store/card_store.h"
 #include "store/data_folder.h"
-#include "store/instance_lock.h"
 
 namespace quillet {
 namespace {
 
 using test::CategoryBytes;
+constexpr auto FileNamesOf = test::FileNames;
 using test::ReadBytes;
 using test::TestFolder;
 using test::WriteBytes;
@@ -63,7 +65,8 @@ TEST_F(CliTest, newCategoryAddAndRead_roundTripByteForByte) {
                                                  {"  ", "two blanks are a name", ""}}));
     EXPECT_EQ(Run({"categories", "0"}).out, "Qulan.001\t2\t编程\nQulan.002\t0\t工具\n");
     EXPECT_EQ(Run({"cards", "0", "编程"}).out, "第一\n  \n");
-    EXPECT_EQ(Run({"show", "0", "编程", "第一"}).out, "行一\r\n行二");
+    EXPECT_EQ(Run({"show", "0", "编程", "第一"}).out, "行一\n行二");
+    EXPECT_EQ(Run({"show", "0", "编程", "第一", "--raw"}).out, "行一\r\n行二");
 }
 
 TEST_F(CliTest, sites_showInTheEditorLayout) {
@@ -71,8 +74,8 @@ TEST_F(CliTest, sites_showInTheEditorLayout) {
     EXPECT_EQ(Run({"add", "Quweb", "站点", "青榆", "--address", "http://example.org"}, "说明").status, 0);
     EXPECT_EQ(Run({"add", "3", "站点", "空"}).status, 0);
     EXPECT_EQ(Run({"cards", "3", "站点"}).out, "青榆\thttp://example.org\n空\t\n");
-    EXPECT_EQ(Run({"show", "3", "站点", "青榆"}).out, "青榆  [ http://example.org ]\r\n\r\n说明");
-    EXPECT_EQ(Run({"show", "3", "站点", "空"}).out, "空  [  ]\r\n\r\n");
+    EXPECT_EQ(Run({"show", "3", "站点", "青榆"}).out, "青榆  [ http://example.org ]\n\n说明");
+    EXPECT_EQ(Run({"show", "3", "站点", "空"}).out, "空  [  ]\n\n");
 }
 
 TEST_F(CliTest, refusals_sayWhyAndChangeNothing) {
@@ -134,16 +137,70 @@ TEST_F(CliTest, damagedFiles_areReportedAndLeftOut) {
     EXPECT_EQ(check.out.find("Qulan.001"), std::string::npos);
 }
 
-TEST_F(CliTest, writes_areRefusedWhileTheProgramRuns) {
+TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
     Run({"new-category", "0", "类"});
-    InstanceLock program;
-    ASSERT_TRUE(program.TryAcquire());
-    const Result add = Run({"add", "0", "类", "x"});
-    EXPECT_EQ(add.status, 1);
-    EXPECT_NE(add.err.find("正在运行"), std::string::npos);
+    CardStore program(home.Path());
+    ASSERT_FALSE(program.AcquireDataLock("青榆资料夹", DataFolderLock::Hold::WholeRun));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"add", "0", "类", "x"}, std::vector<std::string>{"new-category", "0", "新"}}) {
+        const Result refused = Run(args);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find("资料文件夹正在被青榆资料夹（进程 " + std::to_string(::getpid()) + "）使用"),
+                  std::string::npos)
+            << refused.err;
+    }
     EXPECT_EQ(Run({"cards", "0", "类"}).status, 0) << "reading goes on";
-    program.Release();
+    program.ReleaseDataLock();
     EXPECT_EQ(Run({"add", "0", "类", "x"}).status, 0);
+    EXPECT_EQ(Run({"categories", "0"}).out, "Qulan.001\t1\t类\n");
+}
+
+TEST_F(CliTest, lineEnds_becomeCrLfUnlessRaw) {
+    Run({"new-category", "0", "类"});
+    Run({"add", "0", "类", "lf"}, "a\nb\r\nc\n");
+    Run({"add", "0", "类", "raw", "--raw"}, "a\nb");
+    EXPECT_EQ(ReadBytes(Data("Qulan.001")),
+              CategoryBytes("\xC0\xE0", {{"lf", "a\r\nb\r\nc\r\n", ""}, {"raw", "a\nb", ""}}));
+}
+
+TEST_F(CliTest, controlCharactersInStoredNames_areShownEscaped) {
+    std::filesystem::create_directory(home / "Qu_data");
+    WriteBytes(Data("Qulan.001"), CategoryBytes("a\nb\x1b[31m", {{"t\tab\\", "\x1b]0;x\x07 text\r\nline", ""}}));
+    EXPECT_EQ(Run({"categories", "0"}).out, "Qulan.001\t1\ta\\nb\\x1b[31m\n");
+    EXPECT_EQ(Run({"cards", "0", "a\nb\x1b[31m"}).out, "t\\tab\\\\\n");
+    EXPECT_EQ(Run({"show", "0", "a\nb\x1b[31m", "t\tab\\"}).out, "\\x1b]0;x\\x07 text\nline");
+}
+
+TEST_F(CliTest, invalidUtf8_isRefusedNotStoredAsReplacement) {
+    Run({"new-category", "0", "类"});
+    const std::string before = ReadBytes(Data("Qulan.001"));
+    for (const auto& [args, input] :
+         {std::pair{std::vector<std::string>{"add", "0", "类", "bad\xFF"}, std::string("x")},
+          {std::vector<std::string>{"new-category", "0", "\xC0\x80"}, std::string()},
+          {std::vector<std::string>{"add", "0", "类", "ok"}, std::string("\xED\xA0\x80")}}) {
+        const Result refused = Run(args, input);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find("UTF-8"), std::string::npos);
+    }
+    EXPECT_EQ(ReadBytes(Data("Qulan.001")), before);
+    EXPECT_EQ(FileNamesOf(home / "Qu_data"), (std::vector<std::string>{"Quillet.lock", "Qulan.001"}));
+}
+
+TEST_F(CliTest, unlistableFolderAndSetAsideFiles_makeCheckFail) {
+    std::filesystem::create_directory(home / "Qu_data");
+    WriteBytes(Data("Qulan.001"), CategoryBytes("good", {}));
+    EXPECT_EQ(Run({"check"}).status, 0);
+    WriteBytes(Data("Qulan.002.!!!"), CategoryBytes("hidden", {{"a", "b", ""}}));
+    const Result aside = Run({"check"});
+    EXPECT_EQ(aside.status, 1);
+    EXPECT_NE(aside.out.find("Qulan.002.!!!\t"), std::string::npos) << aside.out;
+
+    std::filesystem::remove_all(home / "Qu_data");
+    WriteBytes(home / "Qu_data", "not a folder");
+    const Result unlistable = Run({"check"});
+    EXPECT_EQ(unlistable.status, 1);
+    EXPECT_NE(unlistable.out.find("Qu_data"), std::string::npos) << unlistable.out;
+    EXPECT_EQ(Run({"categories", "0"}).status, 1);
 }
 
 // The real tool, through its real streams: text outside the code page comes back unchanged.
@@ -161,7 +218,7 @@ TEST_F(CliTest, toolProcess_keepsTextOutsideTheCodePage) {
         shown.append(buffer, n);
     }
     EXPECT_EQ(::pclose(pipe), 0);
-    EXPECT_EQ(shown, "😀 emoji\r\n");
+    EXPECT_EQ(shown, "😀 emoji\n");
     EXPECT_EQ(
         ReadBytes(Data("Quown.001")),
         CategoryBytes("\x95\x32\x82\x36\xC0\xE0", {{"\xBF\xA8\x94\x39\xFC\x36", "\x94\x39\xFC\x36 emoji\r\n", ""}}));

@@ -173,11 +173,7 @@ public:
 
     // Opens a category as a click in the list does: loads it, fills the tree, selects the node.
     void Open(const std::filesystem::path& file) {
-        m_store.LoadCategory(file, ReadMode::Full, HeaderCheck::Check);
-        m_store.currentCategoryPath = file.string();
-        LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-        row.categoryPath = file.string();
-        row.categoryName = m_store.currentCategoryName;
+        m_store.OpenCategoryFile(file, HeaderCheck::Check);
         ResetTree(m_store.currentCategoryName);
         for (const CardRecord& card : m_store.openTable) {
             cards.push_back(card.name);

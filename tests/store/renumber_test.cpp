@@ -20,6 +20,7 @@ struct Crash {};
 struct RenumberWorld {
     RenumberWorld() : store(home.Path()) {
         store.EnsureDataFolder();
+        EXPECT_FALSE(store.AcquireDataLock("test"));
         store.currentLibrary = 0;
         for (const auto& [file, name] : {std::pair{"Qulan.002", "B"}, {"Qulan.005", "C"}, {"Qulan.009", "A"}}) {
             const std::string bytes = CategoryBytes(name, {{std::string("card of ") + name, name, ""}});
@@ -48,8 +49,8 @@ struct RenumberWorld {
 
     const std::vector<std::string> oldLayout{"Qulan.002=B", "Qulan.005=C", "Qulan.009=A"};
     const std::vector<std::string> newLayout{"Qulan.001=A", "Qulan.002=B", "Qulan.003=C"};
-    const std::vector<std::string> cleanNewFolder{"Qulan.001", "Qulan.002", "Qulan.003", "Quuse.001"};
-    const std::vector<std::string> cleanOldFolder{"Qulan.002", "Qulan.005", "Qulan.009", "Quuse.001"};
+    const std::vector<std::string> cleanNewFolder{"Quillet.lock", "Qulan.001", "Qulan.002", "Qulan.003", "Quuse.001"};
+    const std::vector<std::string> cleanOldFolder{"Quillet.lock", "Qulan.002", "Qulan.005", "Qulan.009", "Quuse.001"};
 
     TestFolder home;
     CardStore store;
