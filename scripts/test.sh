@@ -30,7 +30,8 @@ for seeds in fuzz/corpus/*/; do
     cp "$seeds"* "$work/corpus"/
     status=0
     # Run inside the scratch folder: libFuzzer writes a found fault's input to the current folder.
-    (cd "$work" && "$OLDPWD/$target" -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=1 corpus \
+    (cd "$work" && "$OLDPWD/$target" -max_total_time="${FUZZ_SECONDS:-30}" -rss_limit_mb=1024 -malloc_limit_mb=256 \
+        -print_final_stats=1 corpus \
         >fuzz.log 2>&1) || status=$?
     grep -E "^(Done|stat::number_of_executed_units)|ERROR|SUMMARY" "$work/fuzz.log" || true
     if [ "$status" -ne 0 ]; then

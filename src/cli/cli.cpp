@@ -72,6 +72,10 @@ public:
         m_raw = std::erase(args, std::string("--raw")) > 0;
 
         const bool writes = command == "new-category" || command == "add";
+        // The text comes first: a slow standard input must not keep the folder locked.
+        if (command == "add" && !ReadInput(m_content)) {
+            return kUsage;
+        }
         if (writes) {
             if (command == "new-category") {
                 m_store.EnsureDataFolder();
@@ -274,11 +278,7 @@ private:
             case CardNameCheck::Free:
                 break;
         }
-        std::string content;
-        if (!ReadInput(content)) {
-            return kUsage;
-        }
-        card.content = ToStoredText(content);
+        card.content = ToStoredText(m_content);
         CardTable cards = m_store.openTable;
         cards.Append(std::move(card));
         if (StoreError error = m_store.WriteOpenCategory(m_store.Open().storedName, cards)) {
@@ -325,6 +325,7 @@ private:
     std::ostream& m_err;
     CardStore m_store;
     bool m_raw = false;
+    std::string m_content;  // UTF-8, line ends already as stored
     bool m_listFailed = false;
     bool m_recoveryFailed = false;
 };

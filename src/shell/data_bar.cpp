@@ -356,7 +356,8 @@ bool DataBar::CommitCards(const CardTable& cards) {
 }
 
 void DataBar::AskToSave(bool fromTreeClick) {
-    if (!m_editor.Modified() || m_store.currentLibrary == kWebLibrary) {
+    // With no category open there is no card the text could belong to.
+    if (!m_editor.Modified() || m_store.currentLibrary == kWebLibrary || !m_store.Open().IsOpen()) {
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];

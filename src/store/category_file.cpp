@@ -101,11 +101,11 @@ std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes) {
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     const std::uint64_t machine = pages > 0 && pageSize > 0
-                                      ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 4
+                                      ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 8
                                       : std::numeric_limits<std::uint64_t>::max();
-    const std::uint64_t scaled = fileBytes > (std::numeric_limits<std::uint64_t>::max() - kFloor) / 8
+    const std::uint64_t scaled = fileBytes > (std::numeric_limits<std::uint64_t>::max() - kFloor) / 4
                                      ? std::numeric_limits<std::uint64_t>::max()
-                                     : kFloor + 8 * fileBytes;
+                                     : kFloor + 4 * fileBytes;
     return std::min(scaled, std::max(machine, kFloor));
 }
 

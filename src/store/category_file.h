@@ -36,7 +36,7 @@ struct CategoryTarget {
     std::uint64_t memoryBudget = 0;
 };
 
-// A few times the file's size, never more than a quarter of the machine's memory: a count and lengths that a
+// A few times the file's size, never more than an eighth of the machine's memory: a count and lengths that a
 // damaged or sparse file makes up cannot exhaust memory, while every real category fits.
 std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes);
 

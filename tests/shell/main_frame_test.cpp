@@ -151,11 +151,14 @@ private slots:
     }
 
     void onlyWebAndMailAddressesAreOpened() {
-        for (const char* address : {"http://a.example", "https://a.example/p", "ftp://f.example", "mailto:a@b.c"}) {
+        for (const char* address : {"http://a.example", "https://a.example/p", "ftp://f.example", "mailto:a@b.c",
+                                    "https://zh.wikipedia.org/wiki/C_(语言)?a=1&b=%E4%B8%AD#x", " http://a.example "}) {
             QVERIFY2(IsOpenableAddress(QString::fromUtf8(address)), address);
         }
-        for (const char* address : {"", "C:\\Windows\\notepad.exe", "/usr/bin/xterm", "file:///etc/passwd",
-                                    "javascript:alert(1)", "http://", "; rm -rf ~"}) {
+        for (const char* address :
+             {"", "C:\\Windows\\notepad.exe", "/usr/bin/xterm", "file:///etc/passwd", "javascript:alert(1)", "http://",
+              "; rm -rf ~", "http://a.example/x y", "http://a.example/\"q\"", "http://a.example/`id`",
+              "http://a.example/\nX", "http://a.example/%zz", "http://a.example/%4", "http://a.example/<b>"}) {
             QVERIFY2(!IsOpenableAddress(QString::fromUtf8(address)), address);
         }
         World world;

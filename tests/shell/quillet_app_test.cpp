@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QtTest>
 
 #include "../store/test_folder.h"
@@ -119,6 +120,104 @@ private slots:
         QCOMPARE(afterCrash.Settings().startMode, 2);
         afterCrash.Frame()->close();
         afterCrash.ExitInstance();
+    }
+
+    // The real program in one environment, the real tool in another: the data folder's lock is all they share.
+    void runningProgram_keepsTheToolOfAnotherEnvironmentFromWriting() {
+        test::TestFolder home;
+        test::TestFolder otherRuntime;
+        std::filesystem::copy_file(QUILLET_PATH, home / "quillet");
+        QVERIFY(!SaveSettingsFile(home / "Quillet.tmp", AppSettings{}, CardStore{}));
+        const pid_t program = ::fork();
+        QVERIFY(program >= 0);
+        if (program == 0) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            const std::string exe = (home / "quillet").string();
+            ::execl(exe.c_str(), exe.c_str(), "-Embedding", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        const std::string holder = "青榆资料夹（进程 " + std::to_string(program) + "）";
+        QTRY_VERIFY_WITH_TIMEOUT(DataFolderLock::DescribeHolder(home / "Qu_data") == holder, 10000);
+
+        const std::string tool = "XDG_RUNTIME_DIR='" + otherRuntime.Path().string() + "' " + QUILLET_CLI_PATH +
+                                 " --home '" + home.Path().string() + "' new-category 0 x 2>&1";
+        auto runTool = [&tool](std::string& out) {
+            FILE* pipe = ::popen(tool.c_str(), "r");
+            char buffer[1024];
+            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+                out.append(buffer, n);
+            }
+            return WEXITSTATUS(::pclose(pipe));
+        };
+        std::string refused;
+        QCOMPARE(runTool(refused), 1);
+        QVERIFY2(refused.find(holder) != std::string::npos, refused.c_str());
+        QVERIFY(!std::filesystem::exists(home / "Qu_data" / "Qulan.001"));
+
+        ::kill(program, SIGKILL);
+        ::waitpid(program, nullptr, 0);
+        std::string created;
+        QCOMPARE(runTool(created), 0);
+        QCOMPARE(created, std::string("Qulan.001\n"));
+    }
+
+    // The tool changed the folder while the program was closed; the settings still name the old file, or a
+    // file outside the folder. Typing and answering Yes must not write either.
+    void rememberedPathsThatTheListDoesNotConfirm_areNeverWritten() {
+        test::TestFolder home;
+        const std::string tool = std::string(QUILLET_CLI_PATH) + " --home '" + home.Path().string() + "' ";
+        QCOMPARE(std::system((tool + "new-category 0 B >/dev/null").c_str()), 0);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(std::system(("echo text | " + tool + "add 0 B card" + std::to_string(i)).c_str()), 0);
+        }
+        const std::filesystem::path other = home / "Qu_data" / "Qulan.001";
+        const std::filesystem::path outside = home / "notes.txt";
+        test::WriteBytes(outside, "my notes");
+        const std::string otherBytes = test::ReadBytes(other);
+
+        CardStore remembered;
+        remembered.currentLibrary = 0;
+        remembered.currentCategoryPath = other.string();
+        remembered.libraryStates[0] = {"A", "", other.string()};
+        remembered.libraryStates[1] = {"N", "", outside.string()};
+        QVERIFY(!SaveSettingsFile(home / "Quillet.tmp", AppSettings{}, remembered));
+
+        QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
+        RecordingPrompter prompter;
+        prompter.saveAnswer = SaveAnswer::Yes;
+        CQuilletApp app(home.Path(), prompter, profile);
+        QVERIFY(app.InitInstance(kQuiet));
+        QVERIFY(!app.Store().Open().IsOpen());
+        auto* tabs = Control<QTabBar>(app.Frame()->Bar(), res::kDataBarTabs);
+        for (const int next : {1, 2}) {
+            app.Frame()->View().setFocus();
+            QTest::keyClicks(&app.Frame()->View(), QStringLiteral("typed"));
+            tabs->setCurrentIndex(next);
+        }
+        QCOMPARE(test::ReadBytes(other), otherBytes);
+        QCOMPARE(test::ReadBytes(outside), std::string("my notes"));
+        app.Frame()->close();
+        app.ExitInstance();
+    }
+
+    void setAsideCategories_areOfferedBackAtStart() {
+        test::TestFolder home;
+        QVERIFY(!SaveSettingsFile(home / "Quillet.tmp", AppSettings{}, CardStore{}));
+        std::filesystem::create_directory(home / "Qu_data");
+        const std::string hidden = test::CategoryBytes("hidden", {{"a", "b", ""}});
+        test::WriteBytes(home / "Qu_data" / "Qulan.001.!!!", hidden);
+        test::WriteBytes(home / "Qu_data" / "Quillet.rnm", "damaged");
+        QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
+        RecordingPrompter prompter;
+        CQuilletApp app(home.Path(), prompter, profile);
+        QVERIFY(app.InitInstance(kQuiet));
+        QCOMPARE(prompter.shown.size(), std::size_t{2});
+        QVERIFY(prompter.shown[1].find("Qulan.001.!!!") != std::string::npos);
+        QCOMPARE(test::ReadBytes(home / "Qu_data" / "Qulan.001"), hidden);
+        QVERIFY(!std::filesystem::exists(home / "Qu_data" / "Qulan.001.!!!"));
+        QVERIFY(!std::filesystem::exists(home / "Qu_data" / "Quillet.rnm"));
+        app.Frame()->close();
+        app.ExitInstance();
     }
 
     void documentCommands_ctrlOpensNothingAndNewNeedsACategory() {

@@ -145,9 +145,44 @@ TEST_F(RenumberTest, failingCallAtAnyStep_isReportedAndListsEveryCategoryOnce) {
 }
 
 TEST_F(RenumberTest, damagedJournal_leavesTheFilesAlone) {
-    WriteBytes(store.CategoryFolder() / std::string(kRenumberJournalName), "QuilletRenumber 1\ncopying\n0\n../etc\n");
+    WriteBytes(store.CategoryFolder() / std::string(kRenumberJournalName), "QuilletRenumber 2\ncopying\n0\n../etc\t1\t2\n");
     EXPECT_EQ(RecoverInterruptedWork(store.CategoryFolder()).kind, StoreErrorKind::Damaged);
     EXPECT_EQ(Listing(), oldLayout);
+}
+
+// A journal that came along with a copied or synced folder: it names the folder's files, but not as they are.
+TEST_F(RenumberTest, journalOfAnotherFolder_touchesNoFileItDidNotMake) {
+    RenumberWorld elsewhere;
+    int call = 0;
+    // Stopped after the last file was set aside and one copy made.
+    EXPECT_THROW(elsewhere.store.RenumberCategories(elsewhere.NewOrder(),
+                                                    [&](RenumberStep step, std::size_t) {
+                                                        if (step == RenumberStep::CopyToNumber && call++ == 1) {
+                                                            throw Crash{};
+                                                        }
+                                                        return true;
+                                                    }),
+                 Crash);
+    const std::string journal = ReadBytes(elsewhere.Path(std::string(kRenumberJournalName).c_str()));
+
+    // Here the same names hold other cards, a live Qulan.001 among them, and a set-aside file of our own.
+    for (const char* file : {"Qulan.001", "Qulan.002", "Qulan.005", "Qulan.009.!!!"}) {
+        WriteBytes(Path(file), CategoryBytes(std::string("live ") + file, {}));
+    }
+    std::filesystem::remove(Path("Qulan.009"));
+    WriteBytes(store.CategoryFolder() / std::string(kRenumberJournalName), journal);
+    std::map<std::string, std::string> before;
+    for (const std::string& name : FileNames(store.CategoryFolder())) {
+        before[name] = ReadBytes(store.CategoryFolder() / name);
+    }
+
+    const StoreError error = RecoverInterruptedWork(store.CategoryFolder());
+    EXPECT_EQ(error.kind, StoreErrorKind::Damaged);
+    EXPECT_NE(error.Message().find("Qulan.009.!!!"), std::string::npos) << error.Message();
+    for (const auto& [name, bytes] : before) {
+        EXPECT_EQ(ReadBytes(store.CategoryFolder() / name), bytes) << name;
+    }
+    EXPECT_EQ(FileNames(store.CategoryFolder()).size(), before.size());
 }
 
 }  // namespace
