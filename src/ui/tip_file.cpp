@@ -16,6 +16,11 @@ bool IsSkipped(const std::string& line) {
 }  // namespace
 
 bool TipFile::Open(const std::filesystem::path& file) {
+    // A FIFO or device of that name would block the start; only a regular file is a tips file.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        return false;
+    }
     m_stream.open(file, std::ios::binary);
     return m_stream.is_open();
 }

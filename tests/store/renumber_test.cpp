@@ -145,7 +145,8 @@ TEST_F(RenumberTest, failingCallAtAnyStep_isReportedAndListsEveryCategoryOnce) {
 }
 
 TEST_F(RenumberTest, damagedJournal_leavesTheFilesAlone) {
-    WriteBytes(store.CategoryFolder() / std::string(kRenumberJournalName), "QuilletRenumber 2\ncopying\n0\n../etc\t1\t2\n");
+    WriteBytes(store.CategoryFolder() / std::string(kRenumberJournalName),
+               "QuilletRenumber 2\ncopying\n0\n../etc\t1\t2\n");
     EXPECT_EQ(RecoverInterruptedWork(store.CategoryFolder()).kind, StoreErrorKind::Damaged);
     EXPECT_EQ(Listing(), oldLayout);
 }
