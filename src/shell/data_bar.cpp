@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <cerrno>
 
@@ -86,6 +88,7 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
     connect(m_tabs, &QTabBar::currentChanged, this, &DataBar::OnTabChanged);
     connect(m_categories, qOverload<int>(&QComboBox::activated), this, &DataBar::OnCategoryChosen);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &DataBar::OnSelectionChanged);
+    connect(m_editor.document(), &QTextDocument::modificationChanged, this, [this] { UpdateEditorMode(); });
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &DataBar::OnDoubleClicked);
     connect(m_tree, &QTreeWidget::customContextMenuRequested, this, &DataBar::OnContextMenu);
     connect(m_alwaysOnTop, &QCheckBox::clicked, this, [this](bool checked) {
@@ -152,8 +155,8 @@ void DataBar::ListCategories(Listing listing) {
             break;
         }
         if (info.error) {
-            m_prompter.Notice(info.error.kind == StoreErrorKind::BadHeader ? "文件格式非法！不能读出"
-                                                                           : info.error.Message());
+            NoticeOnce(info.file,
+                       info.error.kind == StoreErrorKind::BadHeader ? "文件格式非法！不能读出" : info.error.Message());
             continue;
         }
         m_categories->addItem(Display(info.name), QByteArray::fromStdString(info.name));
@@ -299,7 +302,7 @@ void DataBar::Load(Listing listing) {
         const StoreError error = m_store.OpenCategoryFile(m_chosenFile, HeaderCheck::Check);
         if (error) {
             // Nothing is open now: what could be read is never written back over the rest.
-            m_prompter.Notice(error.Message());
+            NoticeOnce(m_chosenFile, error.Message());
         }
         loaded = !error;
     }
@@ -323,14 +326,21 @@ void DataBar::Load(Listing listing) {
         m_store.selectedCardName.clear();
         if (loaded) {
             ShowSummary();
+        } else if (!m_chosenFile.empty()) {
+            ShowEmptySummary();  // the remembered category could not be read
         } else {
             m_editor.SetText({});
         }
     }
     m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    UpdateEditorMode();
 }
 
 void DataBar::ReloadLibrary() { Load(Listing::LibrarySwitch); }
+
+void DataBar::reject() {
+    // Escape belongs to the window the bar sits in; the bar itself never closes.
+}
 
 void DataBar::paintEvent(QPaintEvent* event) {
     if (m_store.flags.reloadOnPaint) {
@@ -355,43 +365,46 @@ bool DataBar::CommitCards(const CardTable& cards) {
     return true;
 }
 
-void DataBar::AskToSave(bool fromTreeClick) {
-    // With no category open there is no card the text could belong to.
-    if (!m_editor.Modified() || m_store.currentLibrary == kWebLibrary || !m_store.Open().IsOpen()) {
-        return;
+bool DataBar::SaveBeforeLeaving(QTreeWidgetItem* leaving) {
+    // With no category open, or on a site or a summary, the editor is read-only: there is nothing to save.
+    if (!m_editor.Modified() || m_store.currentLibrary == kWebLibrary || !m_store.Open().IsOpen() || !leaving ||
+        leaving == Root()) {
+        return true;
     }
-    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-    if (fromTreeClick) {
-        const TreeSelection selected = SelectedItem();
-        if (selected.kind != TreeSelection::Kind::Card) {
-            m_store.flags.cardModified = false;
-            m_editor.SetModified(false);
-            return;
-        }
-        m_store.selectedCardName = CardItemText(selected.row);
-        m_store.currentCategoryName = row.categoryName;
-    }
+    const std::string name = StoredName(leaving);
+    m_store.selectedCardName = name;
     m_store.flags.cardModified = true;
     if (m_prompter.AskSave(kSaveQuestion, false) != SaveAnswer::Yes) {
-        return;
+        // Answered No: the edit is given up, and the next move asks nothing.
+        m_editor.SetModified(false);
+        return true;
     }
     CardTable cards = m_store.openTable;
     const std::string text = m_editor.Text();
-    cards.ReplaceNamed(m_store.selectedCardName, [&](const CardRecord& card) {
-        return CardRecord{card.name, text, ""};
-    });
+    cards.ReplaceFirstNamed(name, [&](const CardRecord& card) { return CardRecord{card.name, text, ""}; });
     if (!CommitCards(cards)) {
-        return;
+        // The text stays where it is: the user stays on the card and can try again or copy it away.
+        return false;
     }
     m_store.flags.cardModified = false;
     m_editor.SetModified(false);
+    return true;
+}
+
+QTreeWidgetItem* DataBar::CurrentCardItem() const {
+    QTreeWidgetItem* item = m_tree->currentItem();
+    return item && item != Root() ? item : nullptr;
 }
 
 void DataBar::OnTabChanged(int index) {
     if (m_updating > 0) {
         return;
     }
-    AskToSave(false);
+    if (!SaveBeforeLeaving(CurrentCardItem())) {
+        Updating updating(m_updating);
+        m_tabs->setCurrentIndex(m_store.currentLibrary);
+        return;
+    }
     m_store.currentLibrary = index;
     FindControl(*this, res::kDataBarHiddenEdit)->hide();
     Load(Listing::LibrarySwitch);
@@ -417,7 +430,11 @@ void DataBar::OnCategoryChosen(int index) {
     if (m_updating > 0 || index < 0) {
         return;
     }
-    AskToSave(false);
+    if (!SaveBeforeLeaving(CurrentCardItem())) {
+        Updating updating(m_updating);
+        m_categories->setCurrentIndex(OpenCategoryIndex());
+        return;
+    }
     OpenCategoryAt(index);
 }
 
@@ -429,9 +446,10 @@ void DataBar::OpenCategoryAt(int index) {
     const std::filesystem::path file = m_categories->itemData(index, kFileRole).toString().toStdString();
     if (StoreError error = m_store.OpenCategoryFile(file, HeaderCheck::Check)) {
         // Nothing is open now, so nothing can be filed into the category that was open before.
-        m_prompter.Notice(error.Message());
+        NoticeOnce(file, error.Message());
         ClearTree();
-        m_editor.SetText({});
+        ShowEmptySummary();
+        UpdateEditorMode();
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
@@ -443,19 +461,28 @@ void DataBar::OpenCategoryAt(int index) {
     ShowSummary();
     row.cardName.clear();
     m_store.selectedCardName.clear();
+    UpdateEditorMode();
 }
 
-void DataBar::OnSelectionChanged() {
+void DataBar::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
     if (m_updating > 0) {
+        return;
+    }
+    // Every move, by mouse or by keyboard, asks about the card it leaves; a failed save keeps the user there.
+    if (!SaveBeforeLeaving(previous)) {
+        Updating updating(m_updating);
+        m_tree->setCurrentItem(previous);
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
     const TreeSelection selected = SelectedItem();
-    m_store.currentCategoryName = row.categoryName;
-    if (selected.kind != TreeSelection::Kind::Card) {
+    if (current == nullptr || selected.kind != TreeSelection::Kind::Card) {
         row.cardName.clear();
         m_store.selectedCardName.clear();
-        ShowSummary();
+        if (m_store.Open().IsOpen()) {
+            ShowSummary();
+        }
+        UpdateEditorMode();
         return;
     }
     const std::string name = CardItemText(selected.row);
@@ -468,48 +495,53 @@ void DataBar::OnSelectionChanged() {
         ShowCard(m_store.openTable.At(index));
         m_store.flags.cardModified = declined;
     }
+    UpdateEditorMode();
 }
 
 void DataBar::OnDoubleClicked(QTreeWidgetItem* item) {
     if (!item) {
         return;
     }
-    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
     if (item == Root()) {
         m_store.flags.rootOpen = !m_store.flags.rootOpen;
         return;
     }
-    const std::string oldName = StoredName(item);
-    const std::size_t first = m_store.openTable.FindFirst(oldName);
-    CardRecord renamed;
-    if (m_store.currentLibrary != kWebLibrary) {
-        if (!m_input.AskName("请进行卡片名称的修改：", ToUtf8(oldName), ToUtf8(m_store.currentCategoryName))) {
-            return;
-        }
-        renamed.name = m_store.currentCard.name;
-    } else {
-        if (first < m_store.openTable.Size()) {
-            m_store.currentCard = m_store.openTable.At(first);
-        }
-        if (!m_input.AskSite()) {
-            return;
-        }
-        renamed = m_store.currentCard;
+    // The menu's rename, on the card that was double-clicked: the same name check, by its place in the tree.
+    emit commandRequested(res::kCmdRenameCard);
+}
+
+void DataBar::UpdateEditorMode() {
+    // Text can be typed only where it can be saved: into a card of a text library that was read whole.
+    const bool editable = m_store.Open().IsOpen() && m_store.currentLibrary != kWebLibrary && CurrentCardItem();
+    m_editor.setReadOnly(!editable);
+    m_editor.setToolTip(editable ? QString()
+                        : m_store.currentLibrary == kWebLibrary
+                            ? QStringLiteral("站点只能在这里阅读；要修改站点，请双击它或者使用“修改卡片”命令")
+                            : QStringLiteral("只有选中一张卡片时才能编辑内容"));
+    QPalette palette = m_editor.palette();
+    palette.setColor(QPalette::Base, editable ? QApplication::palette().color(QPalette::Base)
+                                              : QApplication::palette().color(QPalette::Window));
+    m_editor.setPalette(palette);
+}
+
+void DataBar::NoticeOnce(const std::filesystem::path& file, const std::string& message) {
+    if (m_reportedFiles.insert(file.string()).second) {
+        m_prompter.Notice(message);
     }
-    CardTable cards = m_store.openTable;
-    const bool site = m_store.currentLibrary == kWebLibrary;
-    cards.ReplaceNamed(oldName, [&](const CardRecord& card) {
-        return site ? renamed : CardRecord{renamed.name, card.content, card.address};
-    });
-    if (!CommitCards(cards)) {
-        return;
+}
+
+void DataBar::ShowEmptySummary() {
+    m_editor.SetText(CategorySummary(m_store.currentLibrary, {}, 0));
+    m_store.flags.cardModified = false;
+}
+
+int DataBar::OpenCategoryIndex() const {
+    for (int i = 0; i < m_categories->count(); ++i) {
+        if (m_categories->itemData(i, kFileRole).toString().toStdString() == m_store.Open().file.string()) {
+            return i;
+        }
     }
-    RenameCardItem(Root()->indexOfChild(item), renamed.name);
-    m_store.selectedCardName = renamed.name;
-    row.cardName = renamed.name;
-    if (m_store.currentLibrary == kWebLibrary) {
-        ShowCard(renamed);
-    }
+    return -1;
 }
 
 void DataBar::OnContextMenu(const QPoint& position) {
@@ -546,8 +578,9 @@ void DataBar::OnDeleteKey() {
         RemoveCardItem(selected.row);
         return;
     }
+    // The category goes with its cards, and the question says so.
     if (selected.kind != TreeSelection::Kind::Category ||
-        !m_prompter.Confirm("即将删除本类型中的所有卡片资料，继续吗？")) {
+        !m_prompter.Confirm("即将删除本类型和其中的所有卡片资料，继续吗？")) {
         return;
     }
     const std::optional<int> category = SelectedCategory();
@@ -579,11 +612,6 @@ bool DataBar::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && m_tree->currentItem()) {
         OnDeleteKey();
         return true;
-    }
-    // The save question comes before the click moves the selection, so it is about the card being left.
-    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        AskToSave(true);
     }
     return DynamicBarDialog::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <set>
 
 #include "shell/quillet_view.h"
 #include "shell/settings_file.h"
@@ -63,8 +64,13 @@ public:
     // Opens the category at that list index as choosing it does, without the save question.
     void OpenCategoryAt(int index);
 
+    // Escape does nothing here: the bar is part of the main window, not a dialog to dismiss.
+    void reject() override;
+
 signals:
     void alwaysOnTopChanged(bool onTop);
+    // A command of the main frame, asked for by a gesture in the bar (a double click renames).
+    void commandRequested(int id);
     void libraryChanged();
     void contextMenuRequested(Popup popup, QPoint globalPosition);
 
@@ -89,12 +95,19 @@ private:
     void OnTabChanged(int index);
     void OnCategoryChosen(int index);
     void OnTreePressed(QTreeWidgetItem* item);
-    void OnSelectionChanged();
+    void OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void OnDoubleClicked(QTreeWidgetItem* item);
     void OnContextMenu(const QPoint& position);
     void OnDeleteKey();
-    // Asks the save question for the card that is being left; Yes writes it.
-    void AskToSave(bool fromTreeClick);
+    // Asks the save question for the card that is being left; Yes writes it. False when the save failed:
+    // the move is abandoned and the text kept.
+    bool SaveBeforeLeaving(QTreeWidgetItem* leaving);
+    QTreeWidgetItem* CurrentCardItem() const;
+    int OpenCategoryIndex() const;
+    void UpdateEditorMode();
+    void ShowEmptySummary();
+    // A damaged or unreadable file is reported once a run, not at every listing.
+    void NoticeOnce(const std::filesystem::path& file, const std::string& message);
     // Writes these cards as the open category and, once written, makes them the open table.
     bool CommitCards(const CardTable& cards);
 
@@ -108,6 +121,7 @@ private:
     QCheckBox* m_alwaysOnTop;
     QIcon m_images[3];
     std::filesystem::path m_chosenFile;  // the listed file of the remembered category
+    std::set<std::string> m_reportedFiles;
     // Set while the pane changes its own controls, so their signals are not taken for the user's.
     int m_updating = 0;
 };

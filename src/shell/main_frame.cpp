@@ -135,6 +135,11 @@ CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settin
     });
     connect(m_dataBar, &DataBar::libraryChanged, this, &CMainFrame::UpdateCommands);
     connect(m_dataBar, &DataBar::contextMenuRequested, this, &CMainFrame::ShowContextMenu);
+    connect(m_dataBar, &DataBar::commandRequested, this, [this](int id) {
+        if (QAction* action = Command(id)) {
+            action->trigger();
+        }
+    });
     m_dataBar->InitialLoad();
     UpdateCommands();
 }

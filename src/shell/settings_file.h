@@ -40,8 +40,7 @@ struct AppSettings {
 // them; reading stops at the first field that is not whole, keeping what was read and the start values for
 // the rest.
 void WriteSettings(ByteSink& sink, const AppSettings& settings, const CardStore& store);
-StoreError ReadSettings(ByteSource& source, const std::filesystem::path& file, AppSettings& settings,
-                        CardStore& store);
+StoreError ReadSettings(ByteSource& source, const std::filesystem::path& file, AppSettings& settings, CardStore& store);
 
 // False when there is no settings file to read; a damaged one is read as far as it goes.
 bool LoadSettingsFile(const std::filesystem::path& file, AppSettings& settings, CardStore& store);

@@ -55,7 +55,7 @@ bool CardOperations::SaveOpenCard() {
     }
     CardTable cards = m_store.openTable;
     const std::string text = m_pane.EditorText();
-    cards.ReplaceNamed(m_store.selectedCardName, [&](const CardRecord& card) {
+    cards.ReplaceFirstNamed(m_store.selectedCardName, [&](const CardRecord& card) {
         return CardRecord{card.name, text, ""};
     });
     if (!Write(m_store.Open().storedName, cards)) {
@@ -310,10 +310,15 @@ void CardOperations::RenameCard() {
             case CardNameCheck::Free:
                 break;
         }
+        // The card at the selected place, not every card of that name.
         CardTable cards = m_store.openTable;
-        cards.ReplaceNamed(oldName, [&](const CardRecord& card) {
-            return CardRecord{newName, card.content, card.address};
-        });
+        const std::size_t row = static_cast<std::size_t>(selected.row);
+        if (row >= cards.Size()) {
+            return;
+        }
+        CardRecord renamed = cards.At(row);
+        renamed.name = newName;
+        cards.Replace(row, std::move(renamed));
         if (!Write(m_store.Open().storedName, cards)) {
             return;
         }
@@ -321,17 +326,18 @@ void CardOperations::RenameCard() {
         return;
     }
 
-    // A site: the dialog starts from the site as stored.
-    const std::size_t index = m_store.openTable.FindFirst(oldName);
-    if (index < m_store.openTable.Size()) {
-        m_store.currentCard = m_store.openTable.At(index);
+    // A site: the dialog starts from the site at the selected place, as stored.
+    const std::size_t row = static_cast<std::size_t>(selected.row);
+    if (row >= m_store.openTable.Size()) {
+        return;
     }
+    m_store.currentCard = m_store.openTable.At(row);
     if (!m_input.AskSite()) {
         return;
     }
     const CardRecord site = m_store.currentCard;
     CardTable cards = m_store.openTable;
-    cards.ReplaceNamed(oldName, [&](const CardRecord&) { return site; });
+    cards.Replace(row, site);
     if (!Write(m_store.Open().storedName, cards)) {
         return;
     }
@@ -362,6 +368,8 @@ bool CardOperations::SaveQuestionAllowsLeaving(int reselectRow) {
         case SaveAnswer::Yes:
             return SaveOpenCard();
         case SaveAnswer::No:
+            // Answered: the move that follows must not ask again. The shared flag keeps the discarded edit.
+            m_pane.SetEditorModified(false);
             return true;
     }
     return true;

@@ -24,13 +24,13 @@ public:
     std::size_t Size() const { return m_records.size(); }
     bool Empty() const { return m_records.empty(); }
 
-    // Every card of that name becomes what `change` makes of it.
+    // The first card of that name, the one a lookup by name shows, becomes what `change` makes of it; a
+    // second card of the same name keeps its own text.
     template <class Change>
-    void ReplaceNamed(const std::string& name, Change&& change) {
-        for (CardRecord& record : m_records) {
-            if (record.name == name) {
-                record = change(record);
-            }
+    void ReplaceFirstNamed(const std::string& name, Change&& change) {
+        const std::size_t index = FindFirst(name);
+        if (index < m_records.size()) {
+            m_records[index] = change(m_records[index]);
         }
     }
 

@@ -1,5 +1,10 @@
+#include <sys/stat.h>
+
+#include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTabBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -75,7 +80,7 @@ private slots:
         QCOMPARE(world.frame->View().Text(), std::string("first"));
     }
 
-    void noToTheSaveQuestion_keepsTheFlagAndShowsTheNewCard_keyboardAsksNothing() {
+    void noToTheSaveQuestion_keepsTheFlagAndShowsTheNewCard_keyboardAsksToo() {
         World world;
         world.Seed("Qulan.001", "c", {{"a", "text a", ""}, {"b", "text b", ""}, {"c", "text c", ""}});
         world.Open(0, "c");
@@ -91,9 +96,126 @@ private slots:
         world.prompter.shown.clear();
         QTest::keyClicks(&world.frame->View(), QStringLiteral("y"));
         world.Tree().setFocus();
+        world.prompter.saveAnswer = SaveAnswer::Yes;
         QTest::keyClick(&world.Tree(), Qt::Key_Down);
-        QVERIFY(world.prompter.shown.empty());
+        QCOMPARE(world.prompter.shown, std::vector<std::string>{"save:资料卡片内容已经改变，是否存盘？"});
         QCOMPARE(world.frame->View().Text(), std::string("text c"));
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
+                 test::CategoryBytes("c", {{"a", "text a", ""}, {"b", "ytext b", ""}, {"c", "text c", ""}}));
+    }
+
+    // Yes with a folder that cannot be written: the notice, and the user stays on the card with the text.
+    void failedSaveOnAnyMove_keepsTheUserOnTheCardWithTheText() {
+        World world;
+        world.Seed("Qulan.001", "c", {{"a", "text a", ""}, {"b", "text b", ""}});
+        world.Seed("Qulan.002", "d", {});
+        world.Open(0, "c");
+        world.Click(world.Root()->child(0));
+        QTest::keyClicks(&world.frame->View(), QStringLiteral("typed "));
+        ::chmod((world.store.CategoryFolder() / "Qulan.001").c_str(), 0444);
+        world.prompter.saveAnswer = SaveAnswer::Yes;
+        const std::string typed = "typed text a";
+        auto staysWithText = [&](const char* move) {
+            QVERIFY2(world.Tree().currentItem() == world.Root()->child(0), move);
+            QCOMPARE(world.frame->View().Text(), typed);
+            QVERIFY(world.frame->View().Modified());
+            QCOMPARE(world.store.currentLibrary, 0);
+            QCOMPARE(world.Categories().currentIndex(), 0);
+        };
+        world.Click(world.Root()->child(1));
+        staysWithText("click");
+        world.Tree().setFocus();
+        QTest::keyClick(&world.Tree(), Qt::Key_Down);
+        staysWithText("arrow key");
+        Control<QTabBar>(world.frame->Bar(), res::kDataBarTabs)->setCurrentIndex(1);
+        staysWithText("library tab");
+        world.Categories().setCurrentIndex(1);
+        emit world.Categories().activated(1);
+        staysWithText("category list");
+        QCOMPARE(world.prompter.notices.size(), std::size_t{4});
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
+                 test::CategoryBytes("c", {{"a", "text a", ""}, {"b", "text b", ""}}));
+
+        ::chmod((world.store.CategoryFolder() / "Qulan.001").c_str(), 0644);
+        world.Click(world.Root()->child(1));
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
+                 test::CategoryBytes("c", {{"a", typed, ""}, {"b", "text b", ""}}));
+    }
+
+    // A damaged category leaves nothing open: no card is filed anywhere, the editor shows the empty summary
+    // and takes no typing, and the notice comes once however often the list is read.
+    void damagedCategory_opensNothingAndIsReportedOnce() {
+        World world;
+        world.Seed("Qulan.001", "healthy", {{"a", "1", ""}});
+        const std::string whole = test::CategoryBytes("cut", {{"a", "1", ""}, {"b", "2", ""}});
+        test::WriteBytes(world.store.CategoryFolder() / "Qulan.002", whole.substr(0, whole.size() - 2));
+        world.Open(0, "healthy");
+        world.Categories().setCurrentIndex(1);
+        emit world.Categories().activated(1);
+        QCOMPARE(world.prompter.notices.size(), std::size_t{1});
+        QVERIFY(!world.store.Open().IsOpen());
+        QCOMPARE(world.store.libraryStates[0].categoryPath, std::string());
+        QVERIFY(world.frame->View().isReadOnly());
+        QCOMPARE(world.frame->View().Text(), ToStoredText("当前类别为： \r\n资料卡片数：0 "));
+        world.frame->Bar().ReloadLibrary();
+        emit world.Categories().activated(1);
+        QCOMPARE(world.prompter.notices.size(), std::size_t{1});
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
+                 test::CategoryBytes("healthy", {{"a", "1", ""}}));
+    }
+
+    void escapeInTheBar_closesNothing() {
+        World world;
+        world.Seed("Qulan.001", "c", {{"a", "1", ""}});
+        world.Open(0, "c");
+        for (QWidget* target : {static_cast<QWidget*>(&world.Tree()), static_cast<QWidget*>(&world.Categories()),
+                                static_cast<QWidget*>(&world.frame->Bar())}) {
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Escape);
+        }
+        QVERIFY(world.frame->Bar().isVisible());
+        QVERIFY(world.Tree().isVisible());
+    }
+
+    void webLibrary_showsSitesReadOnly() {
+        World world;
+        world.Seed("Quweb.001", "sites", {{"site", "about", "http://a"}});
+        world.Open(3, "sites");
+        world.Click(world.Root()->child(0));
+        QVERIFY(world.frame->View().isReadOnly());
+        QVERIFY(!world.frame->View().toolTip().isEmpty());
+    }
+
+    // Rename by double click is the menu's rename: its name check, and only the card that was clicked.
+    void doubleClickRename_checksTheNameAndRenamesOneCard() {
+        World world;
+        world.Seed("Qulan.001", "c", {{"same", "first", ""}, {"same", "second", ""}, {"other", "3", ""}});
+        world.Open(0, "c");
+        bool answered = false;
+        auto answer = [&](const QString& name) {
+            QTimer::singleShot(0, [&answered, name] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                if (QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr) {
+                    edit->setText(name);
+                    QMetaObject::invokeMethod(dialog, "accept");
+                    answered = true;
+                }
+            });
+        };
+        answer(QStringLiteral("other"));
+        world.Click(world.Root()->child(1));
+        emit world.Tree().itemDoubleClicked(world.Root()->child(1), 0);
+        QVERIFY(answered);
+        QCOMPARE(world.prompter.notices, std::vector<std::string>{"这个知识卡片已经存在，卡片名称修改失败！"});
+        answered = false;
+        answer(QStringLiteral("renamed"));
+        world.Click(world.Root()->child(1));
+        emit world.Tree().itemDoubleClicked(world.Root()->child(1), 0);
+        QVERIFY(answered);
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
+                 test::CategoryBytes("c", {{"same", "first", ""}, {"renamed", "second", ""}, {"other", "3", ""}}));
+        QCOMPARE(world.Root()->child(0)->text(0), QStringLiteral("same"));
+        QCOMPARE(world.Root()->child(1)->text(0), QStringLiteral("renamed"));
     }
 
     void yesToTheSaveQuestion_writesTheCardLeft() {
@@ -115,7 +237,8 @@ private slots:
         world.Open(0, "only");
         world.Tree().setCurrentItem(world.Root());
         QTest::keyClick(&world.Tree(), Qt::Key_Delete);
-        QCOMPARE(world.prompter.shown, std::vector<std::string>{"confirm:即将删除本类型中的所有卡片资料，继续吗？"});
+        QCOMPARE(world.prompter.shown,
+                 std::vector<std::string>{"confirm:即将删除本类型和其中的所有卡片资料，继续吗？"});
         QVERIFY(!std::filesystem::exists(world.store.CategoryFolder() / "Qulan.001"));
         QCOMPARE(world.Categories().count(), 0);
         QCOMPARE(world.Tree().topLevelItemCount(), 0);
