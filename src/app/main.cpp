@@ -9,6 +9,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
+    // The program ends by its exit commands, never because its last visible window closed.
+    QApplication::setQuitOnLastWindowClosed(false);
     QSettings profile(QSettings::IniFormat, QSettings::UserScope,
                       QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Quillet"));
     quillet::MessageBoxPrompter prompter;

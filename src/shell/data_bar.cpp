@@ -334,6 +334,7 @@ void DataBar::Load(Listing listing) {
     }
     m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
     UpdateEditorMode();
+    emit categoryOpened();
 }
 
 void DataBar::ReloadLibrary() { Load(Listing::LibrarySwitch); }
@@ -450,6 +451,7 @@ void DataBar::OpenCategoryAt(int index) {
         ClearTree();
         ShowEmptySummary();
         UpdateEditorMode();
+        emit categoryOpened();
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
@@ -462,6 +464,7 @@ void DataBar::OpenCategoryAt(int index) {
     row.cardName.clear();
     m_store.selectedCardName.clear();
     UpdateEditorMode();
+    emit categoryOpened();
 }
 
 void DataBar::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {

@@ -72,6 +72,8 @@ signals:
     // A command of the main frame, asked for by a gesture in the bar (a double click renames).
     void commandRequested(int id);
     void libraryChanged();
+    // Another category is open now (or none, after a failed open or a deletion).
+    void categoryOpened();
     void contextMenuRequested(Popup popup, QPoint globalPosition);
 
 protected:

@@ -1,6 +1,7 @@
 #include "shell/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -382,6 +383,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // Closing entry mode ends the program: the capture windows go with it (each keeps its place), and the
+    // event loop ends even though they were visible, so the settings are written.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible()) {
+            window->close();
+        }
+    }
+    QCoreApplication::quit();
 }
 
 }  // namespace quillet

@@ -26,11 +26,24 @@ int CheckedIndex(const QDialog& dialog, const int (&ids)[N], int fallback) {
 
 }  // namespace
 
-StartOptionsDialog::StartOptionsDialog(AppSettings& settings, QWidget* parent) : QDialog(parent), m_settings(settings) {
+StartOptionsDialog::StartOptionsDialog(AppSettings& settings, QWidget* parent, AvailableModes available)
+    : QDialog(parent), m_settings(settings) {
     BuildDialog(*this, *res::FindDialogTemplate(res::kStartOptionsDialog));
     const int position = settings.dataBarPosition >= 0 && settings.dataBarPosition <= 3 ? settings.dataBarPosition : 1;
     Control<QRadioButton>(*this, kPositionButtons[position])->setChecked(true);
-    const int mode = settings.startMode >= 0 && settings.startMode <= 2 ? settings.startMode : 0;
+    for (std::size_t i = 0; i < available.size(); ++i) {
+        if (!available[i]) {
+            // Offered, so the user sees what is coming, but not as a choice that would be silently ignored.
+            auto* button = Control<QRadioButton>(*this, kModeButtons[i]);
+            button->setEnabled(false);
+            button->setText(button->text() + QStringLiteral("（暂不可用）"));
+            button->setToolTip(QStringLiteral("这个版本还没有提供这种模式，程序总是以录入模式启动"));
+        }
+    }
+    int mode = settings.startMode >= 0 && settings.startMode <= 2 ? settings.startMode : 0;
+    if (!available[static_cast<std::size_t>(mode)]) {
+        mode = 0;
+    }
     Control<QRadioButton>(*this, kModeButtons[mode])->setChecked(true);
     Control<QCheckBox>(*this, res::kOptionMaximize)->setChecked(settings.maximizeAtStart);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 
 #include "shell/settings_file.h"
 
@@ -13,7 +14,11 @@ class StartOptionsDialog final : public QDialog {
     Q_DISABLE_COPY_MOVE(StartOptionsDialog)
 
 public:
-    explicit StartOptionsDialog(AppSettings& settings, QWidget* parent = nullptr);
+    // Which start modes (entry, reading, hidden) the program can start in; the others are offered disabled.
+    using AvailableModes = std::array<bool, 3>;
+
+    explicit StartOptionsDialog(AppSettings& settings, QWidget* parent = nullptr,
+                                AvailableModes available = {true, false, false});
 
     void accept() override;
 

@@ -87,10 +87,10 @@ CaptureWindow::CaptureWindow(Kind kind, CardStore& store, AppSettings& settings,
     }
 
     m_dataBar.ReloadLibrary();
-    for (int i = 0; i < m_dataBar.CategoryCount(); ++i) {
-        m_categories->addItem(Display(m_dataBar.CategoryAt(i)), QByteArray::fromStdString(m_dataBar.CategoryAt(i)));
-    }
+    FollowMainWindow();
     m_categories->setCurrentIndex(initialCategory);
+    connect(&m_dataBar, &DataBar::libraryChanged, this, &CaptureWindow::FollowMainWindow);
+    connect(&m_dataBar, &DataBar::categoryOpened, this, &CaptureWindow::FollowMainWindow);
     connect(m_categories, qOverload<int>(&QComboBox::activated), this, &CaptureWindow::OnCategoryChosen);
     connect(Control<QPushButton>(*this, res::kCaptureShrink), &QPushButton::clicked, this, &CaptureWindow::Shrink);
     connect(Control<QPushButton>(*this, res::kCaptureHideMain), &QPushButton::clicked, this,
@@ -101,9 +101,49 @@ CaptureWindow::CaptureWindow(Kind kind, CardStore& store, AppSettings& settings,
 WindowPlace& CaptureWindow::Place() { return m_kind == Kind::Cards ? m_settings.cardCapture : m_settings.siteCapture; }
 
 void CaptureWindow::UpdateTitle() {
-    const QString category = Display(m_store.libraryStates[m_store.currentLibrary].categoryName);
+    const QString category =
+        IsOurLibrary() ? Display(m_store.libraryStates[m_store.currentLibrary].categoryName) : QString();
     setWindowTitle(m_kind == Kind::Cards ? QStringLiteral("在“%1”中加入新知识卡片：").arg(category)
                                          : QStringLiteral("“%1”中加入新站点：").arg(category));
+}
+
+bool CaptureWindow::IsOurLibrary() const {
+    return m_kind == Kind::Sites ? m_store.currentLibrary == kWebLibrary
+                                 : IsLibrary(m_store.currentLibrary) && m_store.currentLibrary != kWebLibrary;
+}
+
+void CaptureWindow::FollowMainWindow() {
+    m_categories->clear();
+    m_library = m_store.currentLibrary;
+    m_file = m_store.Open().file;
+    if (IsOurLibrary()) {
+        for (int i = 0; i < m_dataBar.CategoryCount(); ++i) {
+            m_categories->addItem(Display(m_dataBar.CategoryAt(i)), QByteArray::fromStdString(m_dataBar.CategoryAt(i)));
+        }
+        m_categories->setCurrentIndex(m_dataBar.SelectedCategory().value_or(-1));
+    }
+    UpdateTitle();
+}
+
+bool CaptureWindow::ShowsTheOpenCategory() {
+    if (!IsOurLibrary()) {
+        m_prompter.Notice(m_kind == Kind::Cards ? "主窗口现在是“网络资源”，这里不能加入卡片。卡片没有加入。"
+                                                : "主窗口现在不是“网络资源”，这里不能加入站点。站点没有加入。");
+        FollowMainWindow();
+        return false;
+    }
+    if (!m_store.Open().IsOpen()) {
+        m_prompter.Notice("没有打开的类别，请先在列表中选择一个类别。卡片没有加入。");
+        FollowMainWindow();
+        return false;
+    }
+    if (m_store.currentLibrary != m_library || m_store.Open().file != m_file) {
+        FollowMainWindow();
+        m_prompter.Notice("主窗口已经换了类别，本窗口也已经改为“" +
+                          ToUtf8(m_store.libraryStates[m_store.currentLibrary].categoryName) + "”。请确认后再加入。");
+        return false;
+    }
+    return true;
 }
 
 void CaptureWindow::ClearFields() {
@@ -126,6 +166,9 @@ CardRecord CaptureWindow::TypedRecord() const {
 }
 
 bool CaptureWindow::AddCard() {
+    if (!ShowsTheOpenCategory()) {
+        return false;
+    }
     const CardRecord record = TypedRecord();
     if (record.name.empty() || record.name == " ") {
         m_prompter.Notice(m_kind == Kind::Cards ? "请输入卡片名！" : "卡片名不能为空！");
@@ -186,14 +229,11 @@ void CaptureWindow::reject() {
 }
 
 void CaptureWindow::OnCategoryChosen(int index) {
-    const bool ours = m_kind == Kind::Sites
-                          ? m_store.currentLibrary == kWebLibrary
-                          : IsLibrary(m_store.currentLibrary) && m_store.currentLibrary != kWebLibrary;
-    if (!ours || index < 0) {
+    if (!IsOurLibrary() || index < 0) {
         return;
     }
     m_dataBar.OpenCategoryAt(index);
-    UpdateTitle();
+    FollowMainWindow();
 }
 
 void CaptureWindow::ToggleMainWindow() {

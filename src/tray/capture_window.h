@@ -52,6 +52,12 @@ protected:
 private:
     WindowPlace& Place();
     void UpdateTitle();
+    // The list and title from what the main window has open now.
+    void FollowMainWindow();
+    // True when the main window still has open the category this window shows; otherwise the window follows
+    // it and says so, and nothing is added.
+    bool ShowsTheOpenCategory();
+    bool IsOurLibrary() const;
     bool AddCard();
     CardRecord TypedRecord() const;
 
@@ -65,6 +71,8 @@ private:
     CTextDragEdit* m_name;
     CTextDragEdit* m_second;
     CTextDragEdit* m_description = nullptr;
+    int m_library = -1;
+    std::filesystem::path m_file;  // the category this window files into
     bool m_mainShown = true;
     bool m_closing = false;
 };

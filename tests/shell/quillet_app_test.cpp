@@ -272,13 +272,14 @@ private slots:
             Control<QRadioButton>(dialog, res::kOptionBarBottom)->click();
             Control<QRadioButton>(dialog, res::kOptionHiddenMode)->click();
             Control<QCheckBox>(dialog, res::kOptionMaximize)->click();
-            QVERIFY2(Control<QRadioButton>(dialog, res::kOptionBarBottom)->isChecked() &&
-                         Control<QRadioButton>(dialog, res::kOptionHiddenMode)->isChecked(),
-                     "the two groups are separate");
+            QVERIFY2(!Control<QRadioButton>(dialog, res::kOptionHiddenMode)->isEnabled() &&
+                         Control<QRadioButton>(dialog, res::kOptionEntryMode)->isChecked(),
+                     "modes that are not built yet cannot be chosen");
+            QVERIFY(Control<QRadioButton>(dialog, res::kOptionHiddenMode)->text().contains(QStringLiteral("暂不可用")));
             dialog.reject();
         }
         QVERIFY(settings == AppSettings{});
-        StartOptionsDialog dialog(settings);
+        StartOptionsDialog dialog(settings, nullptr, {true, true, true});
         Control<QRadioButton>(dialog, res::kOptionBarTop)->click();
         Control<QRadioButton>(dialog, res::kOptionReadingMode)->click();
         Control<QCheckBox>(dialog, res::kOptionMaximize)->click();

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -124,6 +125,47 @@ private slots:
         QCOMPARE(world.File("Qulan.001"), whole);
         QTreeWidget* tree = Control<QTreeWidget>(world.frame->Bar(), res::kDataBarTree);
         QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+    }
+
+    // The main window changes under the capture window: it follows, says so, and files nothing elsewhere.
+    void mainWindowSwitchingOrDeleting_neverMisfilesACard() {
+        World world(0);
+        const std::string cat = world.File("Qulan.001");
+        QVERIFY(world.window->windowTitle().contains(QStringLiteral("cat")));
+        world.frame->Bar().OpenCategoryAt(1);
+        QVERIFY(world.window->windowTitle().contains(QStringLiteral("other")));
+        Control<QTabBar>(world.frame->Bar(), res::kDataBarTabs)->setCurrentIndex(3);
+        QVERIFY(!world.window->windowTitle().contains(QStringLiteral("other")));
+        world.Type(res::kCaptureName, QStringLiteral("card"));
+        world.Add();
+        QCOMPARE(world.prompter.notices.size(), std::size_t{1});
+        QCOMPARE(world.File("Quweb.001"), test::CategoryBytes("sites", {}));
+
+        Control<QTabBar>(world.frame->Bar(), res::kDataBarTabs)->setCurrentIndex(0);
+        world.frame->Bar().OpenCategoryAt(1);
+        world.frame->Bar().SelectCategoryNode();
+        world.prompter.confirmAnswer = true;
+        world.frame->Operations().DeleteCategory();
+        QVERIFY(!std::filesystem::exists(world.store.CategoryFolder() / "Qulan.002"));
+        // The main window opened the category that is left; the window says so before anything is typed.
+        QVERIFY(world.window->windowTitle().contains(QStringLiteral("cat")));
+        QCOMPARE(Control<QComboBox>(*world.window, res::kCaptureCategories)->count(), 1);
+        world.Type(res::kCaptureName, QStringLiteral("card"));
+        world.Add();
+        QCOMPARE(world.prompter.notices.size(), std::size_t{1});
+        QVERIFY(world.File("Qulan.001") != cat);
+        QCOMPARE(world.store.openTable.At(1).name, std::string("card"));
+    }
+
+    void exit_closesTheCaptureWindowAndEndsTheProgram() {
+        World world(0);
+        QPointer<CaptureWindow> window = world.window;
+        QVERIFY(window->isVisible());
+        world.frame->Command(res::kCmdExit)->trigger();
+        QVERIFY(!world.frame->isVisible());
+        QVERIFY(window.isNull() || !window->isVisible());
+        QVERIFY(!world.store.flags.captureWindowOpen);
+        world.window = nullptr;
     }
 
     void siteWithEmptyAddressAndDescription_isAdded() {
