@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev libqt6svg6-dev
+    qt6-base-dev libgl-dev qt6-svg-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth fonts-wqy-microhei fonts-arphic-uming
+    xvfb xauth fonts-wqy-microhei fonts-noto-cjk
 )
 
 missing=()

@@ -3,6 +3,7 @@
 
 #include "shell/message_box_prompter.h"
 #include "shell/quillet_app.h"
+#include "shell/translations.h"
 #include "store/program_folder.h"
 #include "tray/capture_window.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     // The program ends by its exit commands, never because its last visible window closed.
     QApplication::setQuitOnLastWindowClosed(false);
+    quillet::InstallChineseTranslations(app);
     QSettings profile(QSettings::IniFormat, QSettings::UserScope,
                       QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Quillet"));
     quillet::MessageBoxPrompter prompter;

@@ -102,12 +102,16 @@ CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settin
     setCentralWidget(m_view);
     m_view->SetText(store.currentCard.content);
     m_chooseSaveFile = [this] {
-        QFileDialog dialog(this, QString(), QStringLiteral("Quillet_out"),
-                           QStringLiteral("文本文件(*.txt);;所有文件 (*.*)"));
+        const QString storedFilter = QStringLiteral("文本文件，原格式的 GBK 编码(*.txt)");
+        QFileDialog dialog(
+            this, QString(), QStringLiteral("Quillet_out"),
+            QStringLiteral("文本文件，UTF-8 编码(*.txt);;") + storedFilter + QStringLiteral(";;所有文件 (*.*)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("txt"));
-        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                       : QString();
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return TextFileChoice{};
+        }
+        return TextFileChoice{dialog.selectedFiles().first(), dialog.selectedNameFilter() == storedFilter};
     };
 
     BuildMenus();
@@ -329,11 +333,11 @@ void CMainFrame::SaveCardAsText() {
     }
     m_store.currentCard = *last;
     const std::string text = ExportText(m_store.currentLibrary, *last);
-    const QString file = m_chooseSaveFile();
-    if (file.isEmpty()) {
+    const TextFileChoice choice = m_chooseSaveFile();
+    if (choice.file.isEmpty()) {
         return;
     }
-    if (StoreError error = WriteFileAtomically(file.toStdString(), text)) {
+    if (StoreError error = WriteFileAtomically(choice.file.toStdString(), ExportFileBytes(text, choice.storedBytes))) {
         m_prompter.Notice(error.Message());
     }
 }

@@ -42,8 +42,13 @@ public:
     // Sets enabled and checked states from the current state.
     void UpdateCommands();
 
-    // Where "save card as text" asks for the file; tests answer it themselves.
-    void SetSaveFileChooser(std::function<QString()> chooser) { m_chooseSaveFile = std::move(chooser); }
+    // Where "save card as text" asks for the file, and whether to keep the stored bytes instead of UTF-8;
+    // tests answer it themselves.
+    struct TextFileChoice {
+        QString file;  // empty: cancelled
+        bool storedBytes = false;
+    };
+    void SetSaveFileChooser(std::function<TextFileChoice()> chooser) { m_chooseSaveFile = std::move(chooser); }
     // The browser command line used when the desktop cannot open an address.
     void SetBrowserCommandLine(const QString& commandLine) { m_browserCommandLine = commandLine; }
     // What opens a capture window for (library, category index); without one nothing opens.
@@ -98,7 +103,7 @@ private:
     std::map<int, QAction*> m_commands;
     std::map<int, QMenu*> m_contextMenus;
     QPrinter m_printer;
-    std::function<QString()> m_chooseSaveFile;
+    std::function<TextFileChoice()> m_chooseSaveFile;
     QString m_browserCommandLine;
 };
 

@@ -19,12 +19,14 @@ CQuilletView::CQuilletView(QWidget* parent) : QPlainTextEdit(parent) {
 
 QFont CQuilletView::EditorFont() {
     const QStringList families = QFontDatabase::families();
+    // "宋体" where the user has it; otherwise a face whose l, 1, I and O, 0 differ, which matters in a
+    // programmer's notes.
     const QString candidates[] = {QStringLiteral("宋体"),
                                   QStringLiteral("SimSun"),
-                                  QStringLiteral("AR PL UMing CN"),
-                                  QStringLiteral("Noto Serif CJK SC"),
-                                  QStringLiteral("Source Han Serif SC"),
-                                  QStringLiteral("WenQuanYi Micro Hei")};
+                                  QStringLiteral("Noto Sans Mono CJK SC"),
+                                  QStringLiteral("Sarasa Mono SC"),
+                                  QStringLiteral("WenQuanYi Zen Hei Mono"),
+                                  QStringLiteral("WenQuanYi Micro Hei Mono")};
     QFont font;
     for (const QString& family : candidates) {
         if (families.contains(family)) {

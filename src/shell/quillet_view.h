@@ -25,7 +25,7 @@ public:
 
     void Print(QPrinter& printer) const;
 
-    // "宋体" where it is installed, else a Chinese serif face, 14 pixels high.
+    // "宋体" where it is installed, else a Chinese face with distinct Latin letters and digits, 14 pixels high.
     static QFont EditorFont();
 };
 

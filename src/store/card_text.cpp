@@ -17,6 +17,21 @@ std::string ExportText(int library, const CardRecord& card) {
     return library == kSearchResultsLibrary ? SearchHitText(card) : EditorText(library, card);
 }
 
+std::string ExportFileBytes(const std::string& storedText, bool storedBytes) {
+    if (storedBytes) {
+        return storedText;
+    }
+    const std::string utf8 = ToUtf8(storedText);
+    std::string lines;
+    lines.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (!(utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')) {
+            lines += utf8[i];
+        }
+    }
+    return lines;
+}
+
 }  // namespace quillet
 
 namespace quillet {

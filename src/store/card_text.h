@@ -18,6 +18,10 @@ std::string SearchHitText(const CardRecord& hit);
 // A card as "save card as text" writes it: the editor's text for libraries 0 to 3, a search hit for 4.
 std::string ExportText(int library, const CardRecord& card);
 
+// What a text export writes: UTF-8 with LF line ends, as Linux editors expect, or the stored bytes (code page
+// 936, CR LF) for exchange with the original format's users.
+std::string ExportFileBytes(const std::string& storedText, bool storedBytes);
+
 }  // namespace quillet
 
 namespace quillet {

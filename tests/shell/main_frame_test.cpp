@@ -107,16 +107,28 @@ private slots:
             std::string expected;
         };
         const Case cases[] = {
-            {0, "Qulan.001", {"\xBF\xA8", "line 1\r\nline 2", ""}, "line 1\r\nline 2"},
-            {3, "Quweb.001", {"site", "about it", "http://a.example"}, "site  [ http://a.example ]\r\n\r\nabout it"},
+            {0, "Qulan.001", {"\xBF\xA8", "\xD0\xD0 1\r\nline 2", ""}, "行 1\nline 2"},
+            {3, "Quweb.001", {"site", "about it", "http://a.example"}, "site  [ http://a.example ]\n\nabout it"},
         };
+        for (const bool stored : {false, true}) {
+            World world;
+            test::WriteBytes(world.store.CategoryFolder() / "Qulan.001",
+                             test::CategoryBytes("cat", {{"\xBF\xA8", "\xD0\xD0 1\r\nline 2", ""}}));
+            world.Open(0, "cat");
+            world.frame->Bar().SelectCardItem(0);
+            const QString target = QString::fromStdString((out / "choice.txt").string());
+            world.frame->SetSaveFileChooser([target, stored] { return CMainFrame::TextFileChoice{target, stored}; });
+            world.frame->Command(res::kCmdSaveCardAsText)->trigger();
+            QCOMPARE(test::ReadBytes(target.toStdString()),
+                     stored ? std::string("\xD0\xD0 1\r\nline 2") : std::string("行 1\nline 2"));
+        }
         for (const Case& c : cases) {
             World world;
             test::WriteBytes(world.store.CategoryFolder() / c.file, test::CategoryBytes("cat", {c.card}));
             world.Open(c.library, "cat");
             world.frame->Bar().SelectCardItem(0);
             const QString target = QString::fromStdString((out / c.file).string() + ".txt");
-            world.frame->SetSaveFileChooser([target] { return target; });
+            world.frame->SetSaveFileChooser([target] { return CMainFrame::TextFileChoice{target}; });
             world.frame->Command(res::kCmdSaveCardAsText)->trigger();
             QCOMPARE(test::ReadBytes(target.toStdString()), c.expected);
         }
@@ -126,8 +138,9 @@ private slots:
         test::WriteBytes(world.store.CategoryFolder() / "Qulan.001", test::CategoryBytes("cat", {{"a", "b", ""}}));
         world.Open(0, "cat");
         world.frame->Bar().SelectCardItem(0);
-        world.frame->SetSaveFileChooser(
-            [&out] { return QString::fromStdString((out / "missing" / "x.txt").string()); });
+        world.frame->SetSaveFileChooser([&out] {
+            return CMainFrame::TextFileChoice{QString::fromStdString((out / "missing" / "x.txt").string())};
+        });
         world.frame->Command(res::kCmdSaveCardAsText)->trigger();
         QCOMPARE(world.prompter.notices.size(), std::size_t{1});
         QVERIFY(world.prompter.notices[0].find("x.txt") != std::string::npos);

@@ -20,6 +20,7 @@
 #include "shell/about_dialog.h"
 #include "shell/splash_window.h"
 #include "shell/start_options_dialog.h"
+#include "shell/translations.h"
 #include "store/codec.h"
 #include "store/instance_lock.h"
 #include "test_prompter.h"
@@ -218,6 +219,12 @@ private slots:
         QVERIFY(!std::filesystem::exists(home / "Qu_data" / "Quillet.rnm"));
         app.Frame()->close();
         app.ExitInstance();
+    }
+
+    void qtsOwnTexts_areChinese() {
+        QVERIFY(InstallChineseTranslations(*QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("查找范围："));
+        QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Copy"), QStringLiteral("复制(&C)"));
     }
 
     void documentCommands_ctrlOpensNothingAndNewNeedsACategory() {
