@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTextDocument>
 #include <QTreeWidget>
@@ -81,6 +82,12 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
     tabFont.setPixelSize(11);
     m_tabs->setFont(tabFont);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Shift+F10 opens the menu of the current item, as the menu key does.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        QTreeWidgetItem* item = m_tree->currentItem();
+        OnContextMenu(item ? m_tree->visualItemRect(item).center() : QPoint(4, 4));
+    });
     m_tree->setExpandsOnDoubleClick(true);
     m_tree->installEventFilter(this);
     m_tree->viewport()->installEventFilter(this);
@@ -105,6 +112,8 @@ void DataBar::InitialLoad() {
     }
     Load(Listing::Start);
 }
+
+QList<QWidget*> DataBar::FocusPanes() const { return {m_tabs, m_categories, m_tree}; }
 
 void DataBar::SetAlwaysOnTopBox(bool onTop) {
     Updating updating(m_updating);

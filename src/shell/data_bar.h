@@ -59,6 +59,8 @@ public:
     void SetEditorModified(bool modified) override { m_editor.SetModified(modified); }
 
     void SetAlwaysOnTopBox(bool onTop);
+    // The bar's panes in keyboard order: tabs, category list, tree.
+    QList<QWidget*> FocusPanes() const;
     // A card just added: appended to the tree and selected, without reloading anything.
     void AddCardItemAndSelect(const std::string& name);
     // Opens the category at that list index as choosing it does, without the save question.

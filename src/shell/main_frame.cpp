@@ -8,8 +8,11 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QShortcut>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
 
@@ -96,7 +99,8 @@ CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settin
           new DynamicBar(QStringLiteral("资料收集"), *this, QSize(200, 180), true, res::kDataBarId, m_dataBar)),
       m_operations(store, *m_dataBar, prompter, m_input, m_capture),
       m_doc(m_operations),
-      m_browserCommandLine(DefaultBrowserCommandLine()) {
+      m_browserCommandLine(DefaultBrowserCommandLine()),
+      m_savedBarSize(settings.dataBarWidth, settings.dataBarHeight) {
     setWindowTitle(QStringLiteral("青榆资料夹－录入模式"));
     setWindowIcon(QIcon(QStringLiteral(":/images/quillet.svg")));
     setCentralWidget(m_view);
@@ -151,6 +155,20 @@ CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settin
 
 CMainFrame::~CMainFrame() = default;
 
+void CMainFrame::RestoreDataBarSize() {
+    if (m_savedBarSize.width() <= 0 || m_savedBarSize.height() <= 0 || m_dockingBar->isFloating()) {
+        return;
+    }
+    // The settings hold the bar's own size; the docking bar around it adds its gripper and edge.
+    const QSize frame = m_dockingBar->size() - m_dataBar->size();
+    const Qt::DockWidgetArea area = dockWidgetArea(m_dockingBar);
+    if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
+        resizeDocks({m_dockingBar}, {m_savedBarSize.width() + frame.width()}, Qt::Horizontal);
+    } else {
+        resizeDocks({m_dockingBar}, {m_savedBarSize.height() + frame.height()}, Qt::Vertical);
+    }
+}
+
 QAction* CMainFrame::CreateCommand(int id, const QString& text) {
     if (QAction* existing = Command(id)) {
         return existing;
@@ -198,6 +216,35 @@ void CMainFrame::BuildMenus() {
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);
     }
+    // Ours: stepping through the cards from wherever the focus is, and moving between the panes.
+    Command(res::kCmdPreviousCard)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    Command(res::kCmdNextCard)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    auto* nextPane = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(nextPane, &QShortcut::activated, this, [this] { MoveFocusBetweenPanes(+1); });
+    auto* previousPane = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    connect(previousPane, &QShortcut::activated, this, [this] { MoveFocusBetweenPanes(-1); });
+}
+
+void CMainFrame::MoveFocusBetweenPanes(int direction) {
+    const QList<QWidget*> panes = m_dataBar->FocusPanes() << m_view;
+    QList<QWidget*> shown;
+    for (QWidget* pane : panes) {
+        if (pane->isVisible() && pane->isEnabled()) {
+            shown << pane;
+        }
+    }
+    if (shown.isEmpty()) {
+        return;
+    }
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QWidget* focused = QApplication::focusWidget();
+        if (focused && (focused == shown[i] || shown[i]->isAncestorOf(focused))) {
+            at = i;
+        }
+    }
+    const qsizetype next = at < 0 ? 0 : (at + direction + shown.size()) % shown.size();
+    shown[next]->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CMainFrame::BuildToolBar() {
@@ -306,9 +353,15 @@ void CMainFrame::ToggleAlwaysOnTop() {
 
 void CMainFrame::ApplyAlwaysOnTop() {
     const bool visible = isVisible();
+    // Changing the flag makes a new native window; the keyboard focus is put back where it was.
+    QPointer<QWidget> focused = QApplication::focusWidget();
     setWindowFlag(Qt::WindowStaysOnTopHint, m_store.flags.alwaysOnTop);
     if (visible) {
         show();
+        activateWindow();
+        if (focused && focused->window() == this) {
+            focused->setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 
@@ -356,10 +409,25 @@ void CMainFrame::VisitSite() { OpenAddressOrSaySo(QString::fromStdString(ToUtf8(
 
 void CMainFrame::OpenHelp() {
     const std::filesystem::path help = m_store.ProgramFolder() / "Quillet.html";
-    if (!std::filesystem::exists(help) ||
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())))) {
-        m_prompter.Notice("无法打开帮助文件：" + help.string());
+    if (!std::filesystem::exists(help)) {
+        m_prompter.Notice("找不到帮助文件：" + help.string());
+        return;
     }
+    const QUrl page = QUrl::fromLocalFile(QString::fromStdString(help.string()));
+    if (m_openHelpInBrowser && QDesktopServices::openUrl(page)) {
+        return;
+    }
+    // No browser on this desktop: the page in a window of our own.
+    if (!m_helpWindow) {
+        m_helpWindow = new QTextBrowser(this);
+        m_helpWindow->setWindowFlag(Qt::Window);
+        m_helpWindow->setWindowTitle(QStringLiteral("青榆资料夹 帮助"));
+        m_helpWindow->setOpenExternalLinks(true);
+        m_helpWindow->resize(640, 520);
+    }
+    m_helpWindow->setSource(page);
+    m_helpWindow->show();
+    m_helpWindow->raise();
 }
 
 void CMainFrame::Print() {

@@ -13,6 +13,7 @@
 
 class QAction;
 class QMenu;
+class QTextBrowser;
 class QToolBar;
 
 namespace quillet {
@@ -49,10 +50,16 @@ public:
         bool storedBytes = false;
     };
     void SetSaveFileChooser(std::function<TextFileChoice()> chooser) { m_chooseSaveFile = std::move(chooser); }
+    // Whether help may go to the desktop's browser first; tests say no to see the program's own window.
+    void SetOpenHelpInBrowser(bool allowed) { m_openHelpInBrowser = allowed; }
+    QTextBrowser* HelpWindow() const { return m_helpWindow; }
     // The browser command line used when the desktop cannot open an address.
     void SetBrowserCommandLine(const QString& commandLine) { m_browserCommandLine = commandLine; }
     // What opens a capture window for (library, category index); without one nothing opens.
     void SetCaptureOpener(std::function<bool(int, int)> opener) { m_capture.opener = std::move(opener); }
+
+    // The data bar at the size it had when the program last ended; called once the window is shown.
+    void RestoreDataBarSize();
 
     void Print();
     void PrintPreview();
@@ -64,6 +71,8 @@ public:
     void VisitSite();
     void OpenHelp();
     void OpenAddressOrSaySo(const QString& address);
+    // F6 and Shift+F6: the library tabs, the category list, the tree and the editor in turn.
+    void MoveFocusBetweenPanes(int direction);
 
 signals:
     void tipOfTheDayRequested();
@@ -105,6 +114,9 @@ private:
     QPrinter m_printer;
     std::function<TextFileChoice()> m_chooseSaveFile;
     QString m_browserCommandLine;
+    QSize m_savedBarSize;
+    bool m_openHelpInBrowser = true;
+    QTextBrowser* m_helpWindow = nullptr;  // from the settings, before the first layout overwrites them
 };
 
 }  // namespace quillet

@@ -1,8 +1,12 @@
 #include "shell/quillet_app.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "shell/about_dialog.h"
 #include "shell/splash_window.h"
 #include "shell/start_options_dialog.h"
+#include "ui/screen_fit.h"
 #include "ui/tip_dialog.h"
 #include "ui/tip_file.h"
 
@@ -46,11 +50,16 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
         auto* splash = new SplashWindow(m_frame.get());
         splash->show();
     }
+    // Centred at a size that shows the four tabs, a useful tree and the editor.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        m_frame->setGeometry(DefaultFrameRect(screen->availableGeometry()));
+    }
     if (m_settings.maximizeAtStart) {
         m_frame->showMaximized();
     } else {
         m_frame->show();
     }
+    m_frame->RestoreDataBarSize();
     if (withPictures) {
         TipDialog tip(m_store.ProgramFolder() / kTipsFileName, m_profile, m_frame.get());
         if (tip.ShowAtStartUp()) {

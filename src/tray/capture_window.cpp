@@ -11,6 +11,7 @@
 #include "store/card_text.h"
 #include "store/codec.h"
 #include "ui/dialog_builder.h"
+#include "ui/screen_fit.h"
 #include "ui/text_drag_edit.h"
 
 namespace quillet {
@@ -85,6 +86,8 @@ CaptureWindow::CaptureWindow(Kind kind, CardStore& store, AppSettings& settings,
         move(place.left, place.top);
         resize(QSize(place.width, place.height).expandedTo(minimumSize()));
     }
+    // Wherever that is, the window is used whole on a screen that exists.
+    FitOnScreen(*this);
 
     m_dataBar.ReloadLibrary();
     FollowMainWindow();
@@ -216,7 +219,7 @@ void CaptureWindow::reject() {
     }
     m_closing = true;
     // The window is gone, but its place is kept for the next time.
-    const QRect frame = frameGeometry();
+    const QRect frame = FittedInto(frameGeometry(), AvailableAreaFor(frameGeometry()));
     Place() = {frame.left(), frame.top(), width(), height()};
     if (m_mainWindow) {
         m_mainWindow->show();
@@ -241,8 +244,9 @@ void CaptureWindow::ToggleMainWindow() {
         m_mainWindow->setVisible(!m_mainShown);
     }
     m_mainShown = !m_mainShown;
-    Control<QPushButton>(*this, res::kCaptureHideMain)
-        ->setText(m_mainShown ? QStringLiteral("隐藏主窗口") : QStringLiteral("显示主窗口"));
+    QPushButton* button = Control<QPushButton>(*this, res::kCaptureHideMain);
+    const QChar key = button->text().at(button->text().indexOf(QLatin1Char('&')) + 1);
+    button->setText(WithMnemonic(m_mainShown ? QStringLiteral("隐藏主窗口") : QStringLiteral("显示主窗口"), key));
 }
 
 void CaptureWindow::Shrink() {

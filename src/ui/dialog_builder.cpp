@@ -17,6 +17,7 @@
 #include <QVariant>
 #include <cmath>
 
+#include "res/resource_ids.h"
 #include "ui/text_drag_edit.h"
 
 namespace quillet {
@@ -102,6 +103,43 @@ QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
 
 QSize DialogUnits::ToPixels(int width, int height) const { return ToPixels(0, 0, width, height).size(); }
 
+QString WithMnemonic(const QString& text, QChar letter) {
+    return text + QStringLiteral("(&") + letter + QLatin1Char(')');
+}
+
+namespace {
+
+// Every push button gets an Alt key: the usual letters for OK and Cancel, the next free letter otherwise.
+void AddMnemonics(QWidget& dialog) {
+    QString used;
+    QList<QPushButton*> rest;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+        if (button->text().contains(QLatin1Char('&'))) {
+            continue;
+        }
+        const int id = button->property(kControlIdProperty).toInt();
+        const QChar letter = id == res::kIdOk ? QLatin1Char('O') : id == res::kIdCancel ? QLatin1Char('C') : QChar();
+        if (letter.isNull()) {
+            rest.append(button);
+            continue;
+        }
+        button->setText(WithMnemonic(button->text(), letter));
+        used += letter;
+    }
+    const QString pool = QStringLiteral("NSHRABDEFGIJKLMPQTUVWXYZ");
+    for (QPushButton* button : rest) {
+        for (const QChar letter : pool) {
+            if (!used.contains(letter)) {
+                button->setText(WithMnemonic(button->text(), letter));
+                used += letter;
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
 void BuildDialog(QWidget& dialog, const res::DialogTemplate& dialogTemplate) {
     const DialogUnits units(dialog.font());
     dialog.setWindowTitle(
@@ -124,6 +162,7 @@ void BuildDialog(QWidget& dialog, const res::DialogTemplate& dialogTemplate) {
             widget->lower();
         }
     }
+    AddMnemonics(dialog);
 }
 
 QWidget* FindControl(const QWidget& dialog, int id) {

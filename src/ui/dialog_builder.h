@@ -22,7 +22,10 @@ private:
 
 // Makes a dialog's controls from its template: every control in its place, its text set and its id kept, so
 // that code and tests find it with Control(). Buttons 1 and 2 of a QDialog accept and reject it.
+// Builds the controls of a template; every push button gets an Alt mnemonic shown as "(&X)".
 void BuildDialog(QWidget& dialog, const res::DialogTemplate& dialogTemplate);
+// A button text with its Alt key, for a button whose text changes later.
+QString WithMnemonic(const QString& text, QChar letter);
 
 QWidget* FindControl(const QWidget& dialog, int id);
 

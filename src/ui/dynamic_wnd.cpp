@@ -5,6 +5,7 @@
 #include <QWindow>
 #include <utility>
 
+#include "ui/screen_fit.h"
 #include "ui/size_grip.h"
 
 namespace quillet {
@@ -176,7 +177,9 @@ bool DynamicWnd::RestorePosition(bool restoreState, bool restoreVisibility) {
         if (top > bottom) {
             std::swap(top, bottom);
         }
-        m_window.setGeometry(left, top, right - left, bottom - top);
+        // A place saved on a screen that is gone, or partly off this one, is brought back whole.
+        m_window.setGeometry(FittedInto(QRect(left, top, right - left, bottom - top),
+                                        AvailableAreaFor(QRect(left, top, right - left, bottom - top))));
         const int state = m_profile->value(QStringLiteral("State"), -1).toInt();
         if (restoreState && state == 1) {
             m_window.setWindowState(Qt::WindowMaximized);

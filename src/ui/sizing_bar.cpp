@@ -119,7 +119,7 @@ void CSizingBar::resizeEvent(QResizeEvent* event) {
     }
 }
 
-GripperStrip::GripperStrip(CSizingBar& bar) : QWidget(&bar), m_bar(bar) {}
+GripperStrip::GripperStrip(CSizingBar& bar) : QWidget(&bar), m_bar(bar) { setToolTip(QStringLiteral("每日一帖")); }
 
 void GripperStrip::SetVertical(bool vertical) {
     m_vertical = vertical;
@@ -155,10 +155,16 @@ void GripperStrip::paintEvent(QPaintEvent*) {
     option.rect = button;
     option.state |= m_pushed ? QStyle::State_Sunken : QStyle::State_Raised;
     style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
-    painter.setPen(colours.color(QPalette::ButtonText));
-    const QRect mark = button.adjusted(3, 3, -3, -3).translated(m_pushed ? 1 : 0, m_pushed ? 1 : 0);
-    painter.drawLine(mark.topLeft(), mark.bottomRight());
-    painter.drawLine(mark.topRight(), mark.bottomLeft());
+    // The button opens the tip of the day: a small light bulb, not a close cross that users would take it for.
+    const QRectF mark = QRectF(button.adjusted(2, 1, -2, -2)).translated(m_pushed ? 1 : 0, m_pushed ? 1 : 0);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colours.color(QPalette::ButtonText), 0.8));
+    painter.setBrush(QColor(0xff, 0xd8, 0x40));
+    const QRectF bulb(mark.left(), mark.top(), mark.width(), mark.height() * 0.7);
+    painter.drawEllipse(bulb);
+    painter.setBrush(colours.color(QPalette::ButtonText));
+    painter.drawRect(QRectF(mark.center().x() - mark.width() * 0.2, bulb.bottom(), mark.width() * 0.4,
+                            mark.bottom() - bulb.bottom()));
 }
 
 void GripperStrip::mousePressEvent(QMouseEvent* event) {

@@ -54,7 +54,8 @@ QString CTextDragEdit::Text() const { return toPlainText(); }
 void CTextDragEdit::SetText(const QString& text) { setPlainText(m_singleLine ? OneLine(text) : text); }
 
 QSize CTextDragEdit::sizeHint() const {
-    return m_singleLine ? QSize(QPlainTextEdit::sizeHint().width(), fontMetrics().height() + 10) : QPlainTextEdit::sizeHint();
+    return m_singleLine ? QSize(QPlainTextEdit::sizeHint().width(), fontMetrics().height() + 10)
+                        : QPlainTextEdit::sizeHint();
 }
 
 void CTextDragEdit::keyPressEvent(QKeyEvent* event) {
@@ -78,8 +79,8 @@ bool CTextDragEdit::IsOverSelection(const QPoint& position) const {
     }
     const int at = cursorForPosition(position).position();
     return at >= selection.selectionStart() && at <= selection.selectionEnd() &&
-           cursorRect(cursorForPosition(position)).adjusted(-fontMetrics().averageCharWidth(), 0,
-                                                            fontMetrics().averageCharWidth(), 0)
+           cursorRect(cursorForPosition(position))
+               .adjusted(-fontMetrics().averageCharWidth(), 0, fontMetrics().averageCharWidth(), 0)
                .contains(position);
 }
 

@@ -105,8 +105,7 @@ void TipDialog::paintEvent(QPaintEvent* event) {
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
     painter.setFont(bold);
     const QRect band(bulbRect.right() + 10, bulbRect.top(), panel.right() - bulbRect.right() - 10, kBulbSize);
-    painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     ResourceString(res::kStrDidYouKnow));
+    painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, ResourceString(res::kStrDidYouKnow));
 }
 
 }  // namespace quillet

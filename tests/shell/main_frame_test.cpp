@@ -1,17 +1,24 @@
 #include "shell/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "../store/test_folder.h"
+#include "res/dialog_template.h"
 #include "res/resource_ids.h"
 #include "shell/command_rules.h"
 #include "shell/open_address.h"
 #include "store/card_text.h"
 #include "store/codec.h"
 #include "test_prompter.h"
+#include "ui/dialog_builder.h"
 
 namespace quillet {
 
@@ -38,6 +45,53 @@ private:
     };
 
 private slots:
+    void keyboard_reachesThePanesTheMenuAndTheCards() {
+        World world;
+        test::WriteBytes(world.store.CategoryFolder() / "Qulan.001",
+                         test::CategoryBytes("c", {{"a", "1", ""}, {"b", "2", ""}}));
+        world.Open(0, "c");
+        QVERIFY(QTest::qWaitForWindowActive(world.frame.get()));
+        auto* tree = Control<QTreeWidget>(world.frame->Bar(), res::kDataBarTree);
+        tree->setFocus();
+        QTest::keyClick(world.frame.get(), Qt::Key_F6);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&world.frame->View()));
+        QTest::keyClick(world.frame.get(), Qt::Key_F6, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(tree));
+
+        world.frame->Bar().SelectCardItem(0);
+        QTest::keyClick(world.frame.get(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(world.frame->View().Text(), std::string("2"));
+        QTest::keyClick(world.frame.get(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(world.frame->View().Text(), std::string("1"));
+
+        bool menuShown = false;
+        QTimer::singleShot(0, [&menuShown] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuShown = true;
+                popup->close();
+            }
+        });
+        QTest::keyClick(tree, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(menuShown);
+
+        // Always on top makes a new native window; the focus stays where it was.
+        tree->setFocus();
+        world.frame->Command(res::kCmdAlwaysOnTop)->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(world.frame.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(tree));
+    }
+
+    void dialogButtons_haveAltKeys() {
+        for (const int id : {res::kStartOptionsDialog, res::kCardCaptureDialog, res::kTipDialog}) {
+            QDialog dialog;
+            BuildDialog(dialog, *res::FindDialogTemplate(id));
+            for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                QVERIFY2(QRegularExpression(QStringLiteral("\\(&[A-Z]\\)$")).match(button->text()).hasMatch(),
+                         qPrintable(button->text()));
+            }
+        }
+    }
+
     void hiddenBar_greysTheCategoryCommandsOnly() {
         World world;
         world.Open(0, "");

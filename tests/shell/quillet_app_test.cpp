@@ -11,8 +11,10 @@
 #include <QCheckBox>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include "../store/test_folder.h"
@@ -25,6 +27,7 @@
 #include "store/instance_lock.h"
 #include "test_prompter.h"
 #include "ui/dialog_builder.h"
+#include "ui/screen_fit.h"
 
 namespace quillet {
 
@@ -217,6 +220,31 @@ private slots:
         QCOMPARE(test::ReadBytes(home / "Qu_data" / "Qulan.001"), hidden);
         QVERIFY(!std::filesystem::exists(home / "Qu_data" / "Qulan.001.!!!"));
         QVERIFY(!std::filesystem::exists(home / "Qu_data" / "Quillet.rnm"));
+        app.Frame()->close();
+        app.ExitInstance();
+    }
+
+    // Centred at two thirds of the screen, with the data bar as wide as it was left.
+    void start_placesTheWindowOnTheScreenAndRestoresTheBarWidth() {
+        test::TestFolder home;
+        AppSettings saved;
+        saved.dataBarWidth = 260;
+        QVERIFY(!SaveSettingsFile(home / "Quillet.tmp", saved, CardStore{}));
+        QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
+        RecordingPrompter prompter;
+        CQuilletApp app(home.Path(), prompter, profile);
+        QVERIFY(app.InitInstance(kQuiet));
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(app.Frame()->geometry(), DefaultFrameRect(available));
+        QTRY_COMPARE(app.Frame()->Bar().width(), 260);
+        QCOMPARE(app.Settings().dataBarWidth, 260);
+
+        test::WriteBytes(home / "Quillet.html", "<html><body><p>帮助</p></body></html>");
+        app.Frame()->SetOpenHelpInBrowser(false);
+        app.Frame()->Command(res::kCmdHelp)->trigger();
+        QVERIFY(app.Frame()->HelpWindow() && app.Frame()->HelpWindow()->isVisible());
+        QVERIFY(app.Frame()->HelpWindow()->toPlainText().contains(QStringLiteral("帮助")));
+        QVERIFY(prompter.notices.empty());
         app.Frame()->close();
         app.ExitInstance();
     }

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QtTest>
@@ -155,6 +156,27 @@ private slots:
         QCOMPARE(world.prompter.notices.size(), std::size_t{1});
         QVERIFY(world.File("Qulan.001") != cat);
         QCOMPARE(world.store.openTable.At(1).name, std::string("card"));
+    }
+
+    void placeOffEveryScreen_isBroughtBackBeforeUseAndBeforeItIsStored() {
+        World world(0);
+        world.window->reject();
+        world.settings.cardCapture = {-4000, 9000, 300, 400};
+        world.frame->Bar().SelectCardItem(0);
+        world.frame->Command(res::kCmdNewCard)->trigger();
+        CaptureWindow* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* capture = qobject_cast<CaptureWindow*>(top); capture && capture->isVisible()) {
+                window = capture;
+            }
+        }
+        QVERIFY(window);
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(available.contains(window->geometry()));
+        window->move(-4000, 9000);
+        window->reject();
+        QVERIFY(available.contains(QPoint(world.settings.cardCapture.left, world.settings.cardCapture.top)));
+        world.window = nullptr;
     }
 
     void exit_closesTheCaptureWindowAndEndsTheProgram() {

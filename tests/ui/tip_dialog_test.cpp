@@ -1,3 +1,5 @@
+#include "ui/tip_dialog.h"
+
 #include <QCheckBox>
 #include <QPushButton>
 #include <QtTest>
@@ -5,7 +7,6 @@
 #include "../store/test_folder.h"
 #include "res/resource_ids.h"
 #include "ui/dialog_builder.h"
-#include "ui/tip_dialog.h"
 
 namespace quillet {
 

@@ -1,7 +1,8 @@
+#include "ui/tip_file.h"
+
 #include <gtest/gtest.h>
 
 #include "../store/test_folder.h"
-#include "ui/tip_file.h"
 
 namespace quillet {
 namespace {

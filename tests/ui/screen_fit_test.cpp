@@ -1,0 +1,23 @@
+#include "ui/screen_fit.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet {
+namespace {
+
+TEST(ScreenFit, windowsAreMovedAndShrunkIntoTheArea) {
+    const QRect area(0, 24, 1280, 776);
+    const std::pair<QRect, QRect> cases[] = {
+        {QRect(100, 100, 300, 200), QRect(100, 100, 300, 200)},    // already inside
+        {QRect(-500, -300, 300, 200), QRect(0, 24, 300, 200)},     // above and left of the screen
+        {QRect(5000, 5000, 300, 200), QRect(980, 600, 300, 200)},  // a screen that is gone
+        {QRect(10, 10, 2000, 1000), QRect(0, 24, 1280, 776)},      // larger than the screen
+    };
+    for (const auto& [window, expected] : cases) {
+        EXPECT_EQ(FittedInto(window, area), expected);
+    }
+    EXPECT_EQ(DefaultFrameRect(QRect(0, 0, 1200, 900)), QRect(200, 150, 800, 600));
+}
+
+}  // namespace
+}  // namespace quillet
