@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTextDocument>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cerrno>
 
@@ -111,6 +113,15 @@ void DataBar::InitialLoad() {
         m_alwaysOnTop->setChecked(m_store.flags.alwaysOnTop);
     }
     Load(Listing::Start);
+}
+
+int DataBar::PreferredWidth() const {
+    int tabs = 0;
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        tabs += m_tabs->tabRect(i).width();
+    }
+    // The tabs' left edge as the layout placed them, and as much again on the right.
+    return tabs + 2 * std::max(m_tabs->x(), 4) + 2;
 }
 
 QList<QWidget*> DataBar::FocusPanes() const { return {m_tabs, m_categories, m_tree}; }
@@ -455,8 +466,10 @@ void DataBar::OpenCategoryAt(int index) {
     SelectCategory(index);
     const std::filesystem::path file = m_categories->itemData(index, kFileRole).toString().toStdString();
     if (StoreError error = m_store.OpenCategoryFile(file, HeaderCheck::Check)) {
-        // Nothing is open now, so nothing can be filed into the category that was open before.
+        // Nothing is open now, so nothing can be filed into the category that was open before. The name stays
+        // remembered (with no path), so the list keeps showing what the user chose.
         NoticeOnce(file, error.Message());
+        m_store.libraryStates[m_store.currentLibrary].categoryName = CategoryAt(index);
         ClearTree();
         ShowEmptySummary();
         UpdateEditorMode();
@@ -484,6 +497,13 @@ void DataBar::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* prev
     if (!SaveBeforeLeaving(previous)) {
         Updating updating(m_updating);
         m_tree->setCurrentItem(previous);
+        // A mouse press selects its item after this signal; put the selection back once it is done.
+        QTimer::singleShot(0, this, [this, item = QPointer<QTreeWidget>(m_tree), previous] {
+            if (item && previous && Root() && (previous == Root() || Root()->indexOfChild(previous) >= 0)) {
+                Updating later(m_updating);
+                m_tree->setCurrentItem(previous);
+            }
+        });
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];

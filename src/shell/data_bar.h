@@ -59,6 +59,8 @@ public:
     void SetEditorModified(bool modified) override { m_editor.SetModified(modified); }
 
     void SetAlwaysOnTopBox(bool onTop);
+    // Wide enough to show the four library tabs without scroll arrows.
+    int PreferredWidth() const;
     // The bar's panes in keyboard order: tabs, category list, tree.
     QList<QWidget*> FocusPanes() const;
     // A card just added: appended to the tree and selected, without reloading anything.

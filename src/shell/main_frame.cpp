@@ -163,7 +163,10 @@ void CMainFrame::RestoreDataBarSize() {
     const QSize frame = m_dockingBar->size() - m_dataBar->size();
     const Qt::DockWidgetArea area = dockWidgetArea(m_dockingBar);
     if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
-        resizeDocks({m_dockingBar}, {m_savedBarSize.width() + frame.width()}, Qt::Horizontal);
+        // The first time, wide enough for the four library tabs side by side.
+        const int width = m_store.flags.noSavedState ? std::max(m_savedBarSize.width(), m_dataBar->PreferredWidth())
+                                                     : m_savedBarSize.width();
+        resizeDocks({m_dockingBar}, {width + frame.width()}, Qt::Horizontal);
     } else {
         resizeDocks({m_dockingBar}, {m_savedBarSize.height() + frame.height()}, Qt::Vertical);
     }

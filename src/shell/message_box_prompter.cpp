@@ -1,6 +1,7 @@
 #include "shell/message_box_prompter.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 namespace quillet {
@@ -8,12 +9,18 @@ namespace {
 
 QMessageBox::StandardButton Ask(QWidget* owner, const std::string& caption, const std::string& text,
                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+    // Without an owner of its own, the box belongs to the window the user is in, so it is never hidden behind
+    // a capture window that stays on top.
+    if (!owner) {
+        owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    }
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text), buttons, owner);
     box.setDefaultButton(defaultButton);
-    const std::pair<QMessageBox::StandardButton, QString> labels[] = {{QMessageBox::Ok, QStringLiteral("确定")},
-                                                                      {QMessageBox::Yes, QStringLiteral("是(&Y)")},
-                                                                      {QMessageBox::No, QStringLiteral("否(&N)")},
-                                                                      {QMessageBox::Cancel, QStringLiteral("取消")}};
+    const std::pair<QMessageBox::StandardButton, QString> labels[] = {
+        {QMessageBox::Ok, QStringLiteral("确定(&O)")},
+        {QMessageBox::Yes, QStringLiteral("是(&Y)")},
+        {QMessageBox::No, QStringLiteral("否(&N)")},
+        {QMessageBox::Cancel, QStringLiteral("取消(&C)")}};
     for (const auto& [button, label] : labels) {
         if (QAbstractButton* shown = box.button(button)) {
             shown->setText(label);

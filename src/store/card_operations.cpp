@@ -404,6 +404,11 @@ void CardOperations::NewCard() {
         m_prompter.Notice("没有选择所属类别，创建失败！");
         return;
     }
+    // A category that could not be read whole takes no cards: they would be written over what was not read.
+    if (!m_store.Open().IsOpen()) {
+        m_prompter.Notice("所选的类别没有能够完整读出，不能在其中加入卡片。");
+        return;
+    }
     if (m_store.currentLibrary != kWebLibrary) {
         const EntryPane::TreeSelection selected = m_pane.SelectedItem();
         if (selected.kind == Kind::Category && m_pane.CardItemCount() > 0) {

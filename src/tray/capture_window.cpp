@@ -104,8 +104,12 @@ CaptureWindow::CaptureWindow(Kind kind, CardStore& store, AppSettings& settings,
 WindowPlace& CaptureWindow::Place() { return m_kind == Kind::Cards ? m_settings.cardCapture : m_settings.siteCapture; }
 
 void CaptureWindow::UpdateTitle() {
-    const QString category =
-        IsOurLibrary() ? Display(m_store.libraryStates[m_store.currentLibrary].categoryName) : QString();
+    if (!IsOurLibrary()) {
+        setWindowTitle(m_kind == Kind::Cards ? QStringLiteral("主窗口现在是“网络资源”，这里不能加入知识卡片")
+                                             : QStringLiteral("主窗口现在不是“网络资源”，这里不能加入站点"));
+        return;
+    }
+    const QString category = Display(m_store.libraryStates[m_store.currentLibrary].categoryName);
     setWindowTitle(m_kind == Kind::Cards ? QStringLiteral("在“%1”中加入新知识卡片：").arg(category)
                                          : QStringLiteral("“%1”中加入新站点：").arg(category));
 }
