@@ -69,6 +69,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (count < 0 || static_cast<std::size_t>(count) > cards.Size()) {
         std::abort();
     }
+
+    // The streaming scan sees exactly the cards a full read keeps, and fails where it fails.
+    std::string scannedName;
+    std::int32_t scannedCount = 0;
+    std::size_t seen = 0;
+    MemorySource scanSource(bytes);
+    const StoreError scanError =
+        ScanCategory(scanSource, "fuzz", HeaderCheck::Skip, scannedName, scannedCount,
+                     [&](const std::string& n, const std::string& a) {
+                         if (seen >= cards.Size() || cards.At(seen).name != n || cards.At(seen).address != a) {
+                             std::abort();
+                         }
+                         ++seen;
+                     });
+    if (static_cast<bool>(scanError) != static_cast<bool>(error) || seen != cards.Size() ||
+        scannedCount != static_cast<std::int32_t>(cards.Size())) {
+        std::abort();
+    }
     if (error) {
         return 0;
     }

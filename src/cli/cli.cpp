@@ -200,15 +200,26 @@ private:
         if (!file) {
             return kRefused;
         }
-        const bool whole = LoadCategory(*file);
-        for (const CardRecord& card : m_store.openTable) {
-            m_out << EscapedName(ToUtf8(card.name));
-            if (m_store.currentLibrary == kWebLibrary) {
-                m_out << '\t' << EscapedName(ToUtf8(card.address));
-            }
-            m_out << '\n';
+        // Streamed: the names go out as they are read, the contents are never kept.
+        const bool site = m_store.currentLibrary == kWebLibrary;
+        std::string line;
+        std::string name;
+        std::int32_t count = 0;
+        const StoreError error = ScanCategoryFile(*file, HeaderCheck::Check, name, count,
+                                                  [&](const std::string& cardName, const std::string& address) {
+                                                      line = EscapedName(ToUtf8(cardName));
+                                                      if (site) {
+                                                          line += '\t';
+                                                          line += EscapedName(ToUtf8(address));
+                                                      }
+                                                      line += '\n';
+                                                      m_out << line;
+                                                  });
+        if (error) {
+            m_err << error.Message() << '\n';
+            return kRefused;
         }
-        return whole ? kDone : kRefused;
+        return kDone;
     }
 
     int Show(const std::string& category, const std::string& cardName) {
@@ -298,11 +309,10 @@ private:
         for (int library = 0; library < kLibraryCount; ++library) {
             StoreError listError;
             for (const std::filesystem::path& file : CategoryFiles(folder, library, &listError)) {
-                CardTable cards;
+                // The structure only: no text is kept or converted.
                 std::string name;
                 std::int32_t count = 0;
-                if (StoreError error =
-                        ReadCategoryFile(file, ReadMode::Full, HeaderCheck::Check, {name, count, &cards})) {
+                if (StoreError error = ScanCategoryFile(file, HeaderCheck::Check, name, count)) {
                     report(file, error.Message());
                 }
             }

@@ -4,10 +4,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace quillet {
+
+bool ByteSource::Skip(std::uint64_t n) {
+    char scratch[4096];
+    while (n > 0) {
+        const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(n, sizeof scratch));
+        if (!Read(scratch, take)) {
+            return false;
+        }
+        n -= take;
+    }
+    return true;
+}
+
+bool MemorySource::Skip(std::uint64_t n) {
+    if (n > Remaining()) {
+        return false;
+    }
+    m_position += static_cast<std::size_t>(n);
+    return true;
+}
 
 bool MemorySource::Read(char* dst, std::size_t n) {
     if (n > Remaining()) {
@@ -86,6 +107,27 @@ bool FileSource::Read(char* dst, std::size_t n) {
             m_bufferPos = 0;
         }
     }
+    m_position += n;
+    return true;
+}
+
+bool FileSource::Skip(std::uint64_t n) {
+    if (n > Remaining()) {
+        return false;
+    }
+    const std::uint64_t buffered = m_buffer.size() - m_bufferPos;
+    if (n <= buffered) {
+        m_bufferPos += static_cast<std::size_t>(n);
+        m_position += n;
+        return true;
+    }
+    const std::uint64_t beyond = n - buffered;
+    if (::lseek(m_fd, static_cast<off_t>(beyond), SEEK_CUR) < 0) {
+        m_readErrno = errno;
+        return false;
+    }
+    m_buffer.clear();
+    m_bufferPos = 0;
     m_position += n;
     return true;
 }

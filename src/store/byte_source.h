@@ -16,6 +16,8 @@ public:
     virtual ~ByteSource() = default;
     // Fills dst with exactly n bytes, or returns false (end of data or a read error).
     virtual bool Read(char* dst, std::size_t n) = 0;
+    // Passes over n bytes; by default by reading them into a scratch buffer.
+    virtual bool Skip(std::uint64_t n);
     virtual std::uint64_t Remaining() const = 0;
     virtual std::uint64_t Position() const = 0;
 };
@@ -24,6 +26,7 @@ class MemorySource final : public ByteSource {
 public:
     explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
     bool Read(char* dst, std::size_t n) override;
+    bool Skip(std::uint64_t n) override;
     std::uint64_t Remaining() const override { return m_bytes.size() - m_position; }
     std::uint64_t Position() const override { return m_position; }
 
@@ -42,6 +45,8 @@ public:
 
     StoreError Open(const std::filesystem::path& file);
     bool Read(char* dst, std::size_t n) override;
+    // What is buffered is passed over in place; the rest by moving the file position.
+    bool Skip(std::uint64_t n) override;
     std::uint64_t Remaining() const override { return m_size - m_position; }
     std::uint64_t Position() const override { return m_position; }
     // The system error of a failed read, 0 when the data simply ended.

@@ -34,9 +34,11 @@ bool FitsLengthPrefix(const CardRecord& record) {
 
 }  // namespace
 
-StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
-                        CategoryTarget target) {
-    FieldReader reader(source);
+namespace {
+
+// Fields 1 to 4 into the target; on any failure the target keeps what was read whole so far.
+StoreError ReadHeader(FieldReader& reader, const std::filesystem::path& file, HeaderCheck check,
+                      std::string& categoryName, std::int32_t& cardCount) {
     std::string header;
     if (!reader.ReadString(header)) {
         return Damaged(file, reader);
@@ -49,14 +51,25 @@ StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, R
     if (!reader.ReadString(ignored) || !reader.ReadString(name)) {
         return Damaged(file, reader);
     }
-    target.categoryName = std::move(name);
+    categoryName = std::move(name);
     std::int32_t count = 0;
     if (!reader.ReadInt32(count)) {
         return Damaged(file, reader);
     }
     // A negative count means no cards, in a listing as in a full read.
-    count = std::max(count, 0);
-    target.cardCount = count;
+    cardCount = std::max(count, 0);
+    return {};
+}
+
+}  // namespace
+
+StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
+                        CategoryTarget target) {
+    FieldReader reader(source);
+    if (StoreError error = ReadHeader(reader, file, check, target.categoryName, target.cardCount)) {
+        return error;
+    }
+    const std::int32_t count = target.cardCount;
     if (mode == ReadMode::HeaderOnly) {
         return {};
     }
@@ -107,6 +120,37 @@ std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes) {
                                      ? std::numeric_limits<std::uint64_t>::max()
                                      : kFloor + 4 * fileBytes;
     return std::min(scaled, std::max(machine, kFloor));
+}
+
+StoreError ScanCategory(ByteSource& source, const std::filesystem::path& file, HeaderCheck check,
+                        std::string& categoryName, std::int32_t& cardCount, const CardVisitor& visit) {
+    FieldReader reader(source);
+    if (StoreError error = ReadHeader(reader, file, check, categoryName, cardCount)) {
+        return error;
+    }
+    std::string name;
+    std::string address;
+    for (std::int32_t i = 0; i < cardCount; ++i) {
+        const bool whole = visit ? reader.ReadString(name) && reader.SkipString() && reader.ReadString(address)
+                                 : reader.SkipString() && reader.SkipString() && reader.SkipString();
+        if (!whole) {
+            cardCount = i;
+            return Damaged(file, reader);
+        }
+        if (visit) {
+            visit(name, address);
+        }
+    }
+    return {};
+}
+
+StoreError ScanCategoryFile(const std::filesystem::path& file, HeaderCheck check, std::string& categoryName,
+                            std::int32_t& cardCount, const CardVisitor& visit) {
+    FileSource source;
+    if (StoreError error = source.Open(file)) {
+        return error;
+    }
+    return ScanCategory(source, file, check, categoryName, cardCount, visit);
 }
 
 StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check,

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,15 @@ std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes);
 StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
                         CategoryTarget target);
 StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check, CategoryTarget target);
+
+// The cards one after another without keeping them, for listings and checks that need no table: `visit` sees
+// each card's name and address, its content is passed over. Without a visitor only the structure is checked.
+// The card count ends as the number of cards that were whole.
+using CardVisitor = std::function<void(const std::string& name, const std::string& address)>;
+StoreError ScanCategory(ByteSource& source, const std::filesystem::path& file, HeaderCheck check,
+                        std::string& categoryName, std::int32_t& cardCount, const CardVisitor& visit = {});
+StoreError ScanCategoryFile(const std::filesystem::path& file, HeaderCheck check, std::string& categoryName,
+                            std::int32_t& cardCount, const CardVisitor& visit = {});
 
 // Writes the whole category with the fixed header and version, whatever was read before.
 void WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards);

@@ -147,14 +147,24 @@ char32_t DecodeUtf8Supplementary(std::string_view sequence) {
     return c >= kFirstSupplementary && c <= 0x10FFFF ? c : 0;
 }
 
+enum class Direction { Utf8ToCp936, Utf8ToGb18030, Cp936ToUtf8, Gb18030ToUtf8, Utf16LeToUtf8 };
+
+// One converter per direction and thread, opened once: opening one costs more than converting a name.
+Converter& ConverterFor(Direction direction) {
+    thread_local Converter converters[] = {
+        {"CP936", "UTF-8"}, {"GB18030", "UTF-8"}, {"UTF-8", "CP936"}, {"UTF-8", "GB18030"}, {"UTF-8", "UTF-16LE"},
+    };
+    return converters[static_cast<int>(direction)];
+}
+
 }  // namespace
 
 std::string ToStoredText(std::string_view utf8) {
     if (IsAscii(utf8)) {
         return std::string(utf8);
     }
-    Converter toCp936("CP936", "UTF-8");
-    Converter toGb18030("GB18030", "UTF-8");
+    Converter& toCp936 = ConverterFor(Direction::Utf8ToCp936);
+    Converter& toGb18030 = ConverterFor(Direction::Utf8ToGb18030);
     std::string out;
     out.reserve(utf8.size());
     while (!utf8.empty()) {
@@ -179,8 +189,8 @@ std::string ToUtf8(std::string_view stored) {
     if (IsAscii(stored)) {
         return std::string(stored);
     }
-    Converter fromCp936("UTF-8", "CP936");
-    Converter fromGb18030("UTF-8", "GB18030");
+    Converter& fromCp936 = ConverterFor(Direction::Cp936ToUtf8);
+    Converter& fromGb18030 = ConverterFor(Direction::Gb18030ToUtf8);
     std::string out;
     out.reserve(stored.size() * 3 / 2);
     while (!stored.empty()) {
@@ -241,7 +251,7 @@ bool IsValidUtf8(std::string_view text) {
 
 std::string Utf16LeToStoredText(std::string_view utf16le) {
     utf16le = utf16le.substr(0, utf16le.size() / 2 * 2);
-    Converter toUtf8("UTF-8", "UTF-16LE");
+    Converter& toUtf8 = ConverterFor(Direction::Utf16LeToUtf8);
     std::string utf8;
     while (!utf16le.empty()) {
         utf16le.remove_prefix(toUtf8.Convert(utf16le, utf8));

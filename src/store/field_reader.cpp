@@ -82,37 +82,58 @@ bool FieldReader::ReadLength(std::uint64_t& length, bool& wide) {
     return true;
 }
 
-bool FieldReader::ReadString(std::string& value) {
+bool FieldReader::ReadPrefix(std::uint64_t& bytes, bool& wide) {
     const std::uint64_t start = m_source.Position();
-    std::uint64_t length = 0;
-    bool wide = false;
-    if (!ReadLength(length, wide)) {
+    wide = false;
+    if (!ReadLength(bytes, wide)) {
         return false;
     }
     if (wide) {
         bool nested = false;
-        if (!ReadLength(length, nested)) {
+        if (!ReadLength(bytes, nested)) {
             return false;
         }
         if (nested) {
             return Fail("第 " + std::to_string(start) + " 字节处的字符串长度格式错误");
         }
-        if (length * 2 > m_source.Remaining()) {
-            return Fail("第 " + std::to_string(start) + " 字节处的字符串长度（" + std::to_string(length * 2) +
-                        " 字节）超出了文件末尾");
-        }
-        return ReadWide(length, value);
+        bytes *= 2;
     }
-    // Checked before allocating: a damaged length never asks for more memory than the file holds.
-    if (length > m_source.Remaining()) {
-        return Fail("第 " + std::to_string(start) + " 字节处的字符串长度（" + std::to_string(length) +
+    // Checked before anything is allocated: a damaged length never asks for more memory than the file holds.
+    if (bytes > m_source.Remaining()) {
+        return Fail("第 " + std::to_string(start) + " 字节处的字符串长度（" + std::to_string(bytes) +
                     " 字节）超出了文件末尾");
+    }
+    return true;
+}
+
+bool FieldReader::ReadString(std::string& value) {
+    std::uint64_t length = 0;
+    bool wide = false;
+    if (!ReadPrefix(length, wide)) {
+        return false;
+    }
+    if (wide) {
+        return ReadWide(length / 2, value);
     }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     if (!ReadBytes(bytes.data(), bytes.size())) {
         return false;
     }
     value = std::move(bytes);
+    return true;
+}
+
+bool FieldReader::SkipString() {
+    const std::uint64_t start = m_source.Position();
+    std::uint64_t length = 0;
+    bool wide = false;
+    if (!ReadPrefix(length, wide)) {
+        return false;
+    }
+    if (!m_source.Skip(length)) {
+        m_readError = true;
+        return Fail("第 " + std::to_string(start) + " 字节处读取失败");
+    }
     return true;
 }
 

@@ -16,6 +16,8 @@ public:
 
     bool ReadInt32(std::int32_t& value);
     bool ReadString(std::string& value);
+    // Passes over a string without keeping it.
+    bool SkipString();
 
     bool Failed() const { return !m_failure.empty(); }
     // The failure came from the device, not from the data: the file is not damaged, it could not be read.
@@ -27,6 +29,8 @@ public:
 
 private:
     bool ReadLength(std::uint64_t& length, bool& wide);
+    // The whole prefix of a string: its length in bytes as stored, checked against what is left.
+    bool ReadPrefix(std::uint64_t& bytes, bool& wide);
     bool ReadBytes(char* dst, std::size_t n);
     bool Fail(std::string reason);
     bool ReadWide(std::uint64_t units, std::string& value);

@@ -174,6 +174,37 @@ TEST(CategoryFile, failedWrite_namesTheFileAndLeavesItAsItWas) {
     EXPECT_EQ(test::FileNames(folder.Path()), std::vector<std::string>{"Qulan.001"}) << "no temporary file left";
 }
 
+// The streaming scan of listings and checks sees what a full read keeps, and stops where it stops.
+TEST(CategoryFile, scan_seesTheCardsOfAFullReadWithoutKeepingThem) {
+    TestFolder folder;
+    std::string wide = "\xFF\xFE\xFF\x02" + std::string("\x2D\x4E\x87\x65", 4);  // "中文" in 16-bit form
+    std::string bytes = CategoryBytes("n", {{"a", std::string(70000, 'x'), ""}, {"b", "", "http://b"}});
+    bytes += wide + test::LengthPrefixed("content") + test::LengthPrefixed("");
+    bytes.replace(CategoryBytes("n", {}).size() - 4, 4, test::Int32(3));
+    const std::string cut = bytes.substr(0, bytes.size() - 3);
+    for (const std::string& file : {bytes, cut}) {
+        WriteBytes(folder / "f", file);
+        Loaded loaded;
+        const StoreError readError = loaded.Read(folder / "f", ReadMode::Full);
+        std::vector<std::pair<std::string, std::string>> scanned;
+        std::string name;
+        std::int32_t count = 0;
+        const StoreError scanError =
+            ScanCategoryFile(folder / "f", HeaderCheck::Check, name, count,
+                             [&](const std::string& n, const std::string& a) { scanned.emplace_back(n, a); });
+        EXPECT_EQ(scanError.kind, readError.kind);
+        EXPECT_EQ(count, loaded.count);
+        ASSERT_EQ(scanned.size(), loaded.cards.Size());
+        for (std::size_t i = 0; i < scanned.size(); ++i) {
+            EXPECT_EQ(scanned[i].first, loaded.cards.At(i).name);
+            EXPECT_EQ(scanned[i].second, loaded.cards.At(i).address);
+        }
+        std::int32_t structureCount = 0;
+        EXPECT_EQ(ScanCategoryFile(folder / "f", HeaderCheck::Check, name, structureCount).kind, readError.kind);
+        EXPECT_EQ(structureCount, loaded.count);
+    }
+}
+
 TEST(CategoryFile, missingFile_cannotOpenAndChangesNothing) {
     TestFolder folder;
     Loaded loaded;
