@@ -202,19 +202,29 @@ private:
         }
         // Streamed: the names go out as they are read, the contents are never kept.
         const bool site = m_store.currentLibrary == kWebLibrary;
-        std::string line;
+        std::string lines;
+        std::string utf8;
         std::string name;
         std::int32_t count = 0;
+        auto append = [&](const std::string& stored) {
+            utf8.clear();
+            AppendAsUtf8(stored, utf8);
+            AppendEscapedName(utf8, lines);
+        };
         const StoreError error = ScanCategoryFile(*file, HeaderCheck::Check, name, count,
                                                   [&](const std::string& cardName, const std::string& address) {
-                                                      line = EscapedName(ToUtf8(cardName));
+                                                      append(cardName);
                                                       if (site) {
-                                                          line += '\t';
-                                                          line += EscapedName(ToUtf8(address));
+                                                          lines += '\t';
+                                                          append(address);
                                                       }
-                                                      line += '\n';
-                                                      m_out << line;
+                                                      lines += '\n';
+                                                      if (lines.size() >= 64 * 1024) {
+                                                          m_out << lines;
+                                                          lines.clear();
+                                                      }
                                                   });
+        m_out << lines;
         if (error) {
             m_err << error.Message() << '\n';
             return kRefused;
@@ -272,28 +282,16 @@ private:
         if (!file) {
             return kRefused;
         }
-        StoreError readError;
-        if (StoreError error = m_store.OpenCategoryFile(*file, HeaderCheck::Check)) {
+        card.content = ToStoredText(m_content);
+        // Streamed: the name check and the copy of the old cards in one pass each, no table in memory.
+        bool nameTaken = false;
+        if (StoreError error = m_store.AppendCard(*file, card, nameTaken)) {
             // Writing back what could be read would drop the rest of the file.
             m_err << error.Message() << "\n卡片没有加入。\n";
             return kRefused;
         }
-        switch (m_store.CheckCardName(card.name, &readError)) {
-            case CardNameCheck::Taken:
-                m_err << "卡片名已经存在，不能重复加入！\n";
-                return kRefused;
-            case CardNameCheck::Unreadable:
-                // Writing back what could be read would drop the rest of the file.
-                m_err << readError.Message() << "\n卡片没有加入。\n";
-                return kRefused;
-            case CardNameCheck::Free:
-                break;
-        }
-        card.content = ToStoredText(m_content);
-        CardTable cards = m_store.openTable;
-        cards.Append(std::move(card));
-        if (StoreError error = m_store.WriteOpenCategory(m_store.Open().storedName, cards)) {
-            m_err << error.Message() << "\n卡片没有加入。\n";
+        if (nameTaken) {
+            m_err << "卡片名已经存在，不能重复加入！\n";
             return kRefused;
         }
         return kDone;

@@ -1,5 +1,6 @@
 #include "cli/terminal_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quillet {
@@ -46,8 +47,23 @@ std::string Escaped(std::string_view utf8, bool escapeBackslash, Keep&& keep) {
 
 }  // namespace
 
+void AppendEscapedName(std::string_view utf8, std::string& out) {
+    // Most names need nothing: then they are copied as they are.
+    const bool plain = std::none_of(utf8.begin(), utf8.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F || byte == '\\' || byte == 0xC2;
+    });
+    if (plain) {
+        out += utf8;
+        return;
+    }
+    out += Escaped(utf8, true, [](unsigned char) { return false; });
+}
+
 std::string EscapedName(std::string_view utf8) {
-    return Escaped(utf8, true, [](unsigned char) { return false; });
+    std::string out;
+    AppendEscapedName(utf8, out);
+    return out;
 }
 
 std::string ShownText(std::string_view utf8, bool raw) {

@@ -199,6 +199,22 @@ StoreError CardStore::WriteOpenCategory(const std::string& name, const CardTable
     return {};
 }
 
+StoreError CardStore::AppendCard(const std::filesystem::path& file, const CardRecord& card, bool& nameTaken) {
+    nameTaken = false;
+    if (StoreError error = CheckWritable(file)) {
+        return error;
+    }
+    if (!IsCategoryFileName(currentLibrary, file.filename().string())) {
+        return StoreError{StoreErrorKind::Refused, file, "这不是当前资料库的类别文件"};
+    }
+    if (StoreError error = EnsureLock()) {
+        return error;
+    }
+    const AppendResult result = AppendCardToFile(file, card);
+    nameTaken = result.nameTaken;
+    return result.error;
+}
+
 StoreError CardStore::CreateCategory(const std::string& name) {
     if (!IsLibrary(currentLibrary)) {
         return StoreError{StoreErrorKind::Refused, {}, "资料库编号无效"};

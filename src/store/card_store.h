@@ -10,6 +10,7 @@
 
 #include "card_record.h"
 #include "card_table.h"
+#include "category_append.h"
 #include "category_file.h"
 #include "data_folder.h"
 #include "data_folder_lock.h"
@@ -102,6 +103,10 @@ public:
     // Writes the open category with this name and these cards, and makes them the open state. Refused unless
     // a category was read whole, the lock is ours and the file is still what we read.
     StoreError WriteOpenCategory(const std::string& name, const CardTable& cards);
+    // Adds a card at the end of a category of the current library, streaming over the file instead of reading
+    // it into the open table; refused like every write without the lock. `nameTaken` says a card of that name
+    // is there already and nothing was written.
+    StoreError AppendCard(const std::filesystem::path& file, const CardRecord& card, bool& nameTaken);
     // Creates a new, empty category of the current library under its first free number, and opens it.
     StoreError CreateCategory(const std::string& name);
     // The open category's file is gone (deleted by us): nothing may write it back.

@@ -131,8 +131,9 @@ StoreError ScanCategory(ByteSource& source, const std::filesystem::path& file, H
     std::string name;
     std::string address;
     for (std::int32_t i = 0; i < cardCount; ++i) {
-        const bool whole = visit ? reader.ReadString(name) && reader.SkipString() && reader.ReadString(address)
-                                 : reader.SkipString() && reader.SkipString() && reader.SkipString();
+        const bool whole =
+            visit ? reader.ReadStringInPlace(name) && reader.SkipString() && reader.ReadStringInPlace(address)
+                  : reader.SkipString() && reader.SkipString() && reader.SkipString();
         if (!whole) {
             cardCount = i;
             return Damaged(file, reader);

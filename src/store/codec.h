@@ -14,6 +14,8 @@ std::string ToStoredText(std::string_view utf8);
 
 // Stored bytes to UTF-8. Accepts code page 936 and GB18030; a byte that is neither becomes U+FFFD.
 std::string ToUtf8(std::string_view stored);
+// The same, appended to `out`: for long lists, where one buffer serves every name.
+void AppendAsUtf8(std::string_view stored, std::string& out);
 
 // Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points beyond U+10FFFF.
 bool IsValidUtf8(std::string_view text);

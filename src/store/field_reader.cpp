@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "codec.h"
+#include "field_writer.h"
 
 namespace quillet {
 namespace {
@@ -82,7 +83,7 @@ bool FieldReader::ReadLength(std::uint64_t& length, bool& wide) {
     return true;
 }
 
-bool FieldReader::ReadPrefix(std::uint64_t& bytes, bool& wide) {
+bool FieldReader::ReadPrefix(std::uint64_t& bytes, bool& wide, bool* canonical) {
     const std::uint64_t start = m_source.Position();
     wide = false;
     if (!ReadLength(bytes, wide)) {
@@ -98,6 +99,9 @@ bool FieldReader::ReadPrefix(std::uint64_t& bytes, bool& wide) {
         }
         bytes *= 2;
     }
+    if (canonical && (wide || m_source.Position() - start != FieldWriter::PrefixLength(bytes))) {
+        *canonical = false;
+    }
     // Checked before anything is allocated: a damaged length never asks for more memory than the file holds.
     if (bytes > m_source.Remaining()) {
         return Fail("第 " + std::to_string(start) + " 字节处的字符串长度（" + std::to_string(bytes) +
@@ -106,10 +110,10 @@ bool FieldReader::ReadPrefix(std::uint64_t& bytes, bool& wide) {
     return true;
 }
 
-bool FieldReader::ReadString(std::string& value) {
+bool FieldReader::ReadString(std::string& value, bool* canonical) {
     std::uint64_t length = 0;
     bool wide = false;
-    if (!ReadPrefix(length, wide)) {
+    if (!ReadPrefix(length, wide, canonical)) {
         return false;
     }
     if (wide) {
@@ -123,11 +127,24 @@ bool FieldReader::ReadString(std::string& value) {
     return true;
 }
 
-bool FieldReader::SkipString() {
+bool FieldReader::ReadStringInPlace(std::string& buffer) {
+    std::uint64_t length = 0;
+    bool wide = false;
+    if (!ReadPrefix(length, wide, nullptr)) {
+        return false;
+    }
+    if (wide) {
+        return ReadWide(length / 2, buffer);
+    }
+    buffer.resize(static_cast<std::size_t>(length));
+    return ReadBytes(buffer.data(), buffer.size());
+}
+
+bool FieldReader::SkipString(bool* canonical) {
     const std::uint64_t start = m_source.Position();
     std::uint64_t length = 0;
     bool wide = false;
-    if (!ReadPrefix(length, wide)) {
+    if (!ReadPrefix(length, wide, canonical)) {
         return false;
     }
     if (!m_source.Skip(length)) {

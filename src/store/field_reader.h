@@ -15,9 +15,14 @@ public:
     explicit FieldReader(ByteSource& source) : m_source(source) {}
 
     bool ReadInt32(std::int32_t& value);
-    bool ReadString(std::string& value);
+    // `canonical`, when given, is cleared unless the field is in the form the writer gives it (8-bit, shortest
+    // prefix); a file of only such fields is rewritten byte for byte by copying it.
+    bool ReadString(std::string& value, bool* canonical = nullptr);
+    // Reads into the buffer's own memory, for loops that read many strings into one; after a failure the
+    // buffer holds anything.
+    bool ReadStringInPlace(std::string& buffer);
     // Passes over a string without keeping it.
-    bool SkipString();
+    bool SkipString(bool* canonical = nullptr);
 
     bool Failed() const { return !m_failure.empty(); }
     // The failure came from the device, not from the data: the file is not damaged, it could not be read.
@@ -30,7 +35,7 @@ public:
 private:
     bool ReadLength(std::uint64_t& length, bool& wide);
     // The whole prefix of a string: its length in bytes as stored, checked against what is left.
-    bool ReadPrefix(std::uint64_t& bytes, bool& wide);
+    bool ReadPrefix(std::uint64_t& bytes, bool& wide, bool* canonical);
     bool ReadBytes(char* dst, std::size_t n);
     bool Fail(std::string reason);
     bool ReadWide(std::uint64_t units, std::string& value);

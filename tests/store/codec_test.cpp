@@ -1,6 +1,7 @@
 #include "store/codec.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 namespace quillet {
 namespace {
@@ -23,6 +24,29 @@ std::string Utf8Of(char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
     return out;
+}
+
+// Every double-byte code decodes as the converter decodes it, alone and between other text.
+TEST(Codec, everyDoubleByteCode_decodesAsTheConverterDoes) {
+    iconv_t converter = iconv_open("UTF-8", "CP936");
+    ASSERT_NE(converter, reinterpret_cast<iconv_t>(-1));
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            char out[8];
+            char* inPtr = in;
+            char* outPtr = out;
+            size_t inLeft = 2;
+            size_t outLeft = sizeof out;
+            if (iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+                continue;
+            }
+            const std::string expected(out, sizeof out - outLeft);
+            ASSERT_EQ(ToUtf8(std::string(in, 2)), expected) << lead << " " << trail;
+            ASSERT_EQ(ToUtf8("a" + std::string(in, 2) + "\x80"), "a" + expected + "€") << lead << " " << trail;
+        }
+    }
+    iconv_close(converter);
 }
 
 TEST(Codec, codePageText_keepsItsCodePageBytes) {
