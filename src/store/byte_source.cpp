@@ -132,6 +132,18 @@ bool FileSource::Skip(std::uint64_t n) {
     return true;
 }
 
+bool CopyRest(FileSource& source, ByteSink& sink) {
+    std::string chunk;
+    while (source.Remaining() > 0) {
+        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(source.Remaining(), 1 << 20)));
+        if (!source.Read(chunk.data(), chunk.size())) {
+            return false;
+        }
+        sink.Write(chunk);
+    }
+    return true;
+}
+
 StoreError ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
     FileSource source;
     if (StoreError error = source.Open(file)) {

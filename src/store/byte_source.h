@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "byte_sink.h"
 #include "store_error.h"
 
 namespace quillet {
@@ -62,6 +63,9 @@ private:
     std::size_t m_bufferPos = 0;
     int m_readErrno = 0;
 };
+
+// Copies what is left of the source to the sink in large pieces; false on a read error (see ReadErrno).
+bool CopyRest(FileSource& source, ByteSink& sink);
 
 // Reads a whole file. Used for small files and by tests.
 StoreError ReadWholeFile(const std::filesystem::path& file, std::string& bytes);

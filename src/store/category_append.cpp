@@ -78,13 +78,8 @@ StoreError Copied(const std::filesystem::path& file, const Survey& survey, const
     if (!source.Skip(survey.recordsStart)) {
         return StoreError::FromErrno(StoreErrorKind::CannotRead, file, source.ReadErrno());
     }
-    std::string chunk;
-    while (source.Remaining() > 0) {
-        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(source.Remaining(), 1 << 20)));
-        if (!source.Read(chunk.data(), chunk.size())) {
-            return StoreError::FromErrno(StoreErrorKind::CannotRead, file, source.ReadErrno());
-        }
-        writer.Write(chunk);
+    if (!CopyRest(source, writer)) {
+        return StoreError::FromErrno(StoreErrorKind::CannotRead, file, source.ReadErrno());
     }
     fields.WriteString(card.name);
     fields.WriteString(card.content);

@@ -111,26 +111,19 @@ bool FieldReader::ReadPrefix(std::uint64_t& bytes, bool& wide, bool* canonical) 
 }
 
 bool FieldReader::ReadString(std::string& value, bool* canonical) {
-    std::uint64_t length = 0;
-    bool wide = false;
-    if (!ReadPrefix(length, wide, canonical)) {
-        return false;
-    }
-    if (wide) {
-        return ReadWide(length / 2, value);
-    }
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    if (!ReadBytes(bytes.data(), bytes.size())) {
+    // Assigned only once read whole.
+    std::string bytes;
+    if (!ReadStringInPlace(bytes, canonical)) {
         return false;
     }
     value = std::move(bytes);
     return true;
 }
 
-bool FieldReader::ReadStringInPlace(std::string& buffer) {
+bool FieldReader::ReadStringInPlace(std::string& buffer, bool* canonical) {
     std::uint64_t length = 0;
     bool wide = false;
-    if (!ReadPrefix(length, wide, nullptr)) {
+    if (!ReadPrefix(length, wide, canonical)) {
         return false;
     }
     if (wide) {

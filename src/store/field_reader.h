@@ -20,7 +20,7 @@ public:
     bool ReadString(std::string& value, bool* canonical = nullptr);
     // Reads into the buffer's own memory, for loops that read many strings into one; after a failure the
     // buffer holds anything.
-    bool ReadStringInPlace(std::string& buffer);
+    bool ReadStringInPlace(std::string& buffer, bool* canonical = nullptr);
     // Passes over a string without keeping it.
     bool SkipString(bool* canonical = nullptr);
 

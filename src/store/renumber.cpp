@@ -119,13 +119,8 @@ public:
         if (StoreError error = writer.Open()) {
             return error;
         }
-        std::string chunk;
-        while (source.Remaining() > 0) {
-            chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(source.Remaining(), 1 << 20)));
-            if (!source.Read(chunk.data(), chunk.size())) {
-                return StoreError::FromErrno(StoreErrorKind::CannotOpen, from, source.ReadErrno());
-            }
-            writer.Write(chunk);
+        if (!CopyRest(source, writer)) {
+            return StoreError::FromErrno(StoreErrorKind::CannotOpen, from, source.ReadErrno());
         }
         return writer.Commit();
     }
