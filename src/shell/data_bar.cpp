@@ -84,6 +84,8 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
     tabFont.setPixelSize(11);
     m_tabs->setFont(tabFont);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    // One row height for all: a long category is laid out without measuring every card.
+    m_tree->setUniformRowHeights(true);
     // Shift+F10 opens the menu of the current item, as the menu key does.
     auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
     connect(menuKey, &QShortcut::activated, this, [this] {
@@ -236,9 +238,20 @@ void DataBar::FillTree(const std::string& categoryName) {
     m_tree->clear();
     auto* root = new QTreeWidgetItem(m_tree, {Display(categoryName)});
     root->setData(0, kNameRole, QByteArray::fromStdString(categoryName));
+    // Made apart and handed over at once: the view takes them in one insertion, not one per card.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(m_store.openTable.Size()));
+    std::string utf8;
     for (const CardRecord& card : m_store.openTable) {
-        AddCardItem(card.name);
+        utf8.clear();
+        AppendAsUtf8(card.name, utf8);
+        auto* item =
+            new QTreeWidgetItem(QStringList{QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()))});
+        item->setData(0, kNameRole, QByteArray::fromStdString(card.name));
+        item->setIcon(0, m_images[kCardImage]);
+        items.append(item);
     }
+    root->addChildren(items);
     UpdateRootImage();
     if (!m_store.openTable.Empty()) {
         root->setExpanded(true);
