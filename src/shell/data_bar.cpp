@@ -348,6 +348,7 @@ void DataBar::Load(Listing listing) {
             Updating updating(m_updating);
             m_tree->setCurrentItem(CardItem(static_cast<int>(index)));
             ShowCard(m_store.openTable.At(index));
+            row.cardName = m_store.selectedCardName;
             cardShown = true;
         } else {
             Updating updating(m_updating);

@@ -323,6 +323,9 @@ void CardOperations::RenameCard() {
             return;
         }
         m_pane.RenameCardItem(selected.row, newName);
+        // The card keeps being the selected one, under its new name, so a later save finds it.
+        m_store.selectedCardName = newName;
+        Row().cardName = newName;
         return;
     }
 
@@ -342,6 +345,8 @@ void CardOperations::RenameCard() {
         return;
     }
     m_pane.RenameCardItem(selected.row, site.name);
+    m_store.selectedCardName = site.name;
+    Row().cardName = site.name;
     m_pane.SetEditorText(SiteText(site));
     MarkSaved();
 }

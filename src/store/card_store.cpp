@@ -133,6 +133,10 @@ StoreError CardStore::CheckWritable(const std::filesystem::path& file) const {
 
 StoreError CardStore::OpenCategoryFile(const std::filesystem::path& file, HeaderCheck check) {
     const std::filesystem::path path = file;  // `file` may be our own member, which closing clears
+    // Reading the open category again (the name checks do) keeps the card that is selected in it.
+    const bool reopening = m_open.IsOpen() && m_open.file == path;
+    const std::string selectedCard = selectedCardName;
+    const std::string rememberedCard = IsLibrary(currentLibrary) ? libraryStates[currentLibrary].cardName : "";
     CloseCategory();
     if (StoreError error = CheckWritable(path);
         error || !IsCategoryFileName(currentLibrary, path.filename().string())) {
@@ -152,6 +156,10 @@ StoreError CardStore::OpenCategoryFile(const std::filesystem::path& file, Header
     LibraryState& row = libraryStates[currentLibrary];
     row.categoryName = name;
     row.categoryPath = path.string();
+    if (reopening) {
+        selectedCardName = selectedCard;
+        row.cardName = rememberedCard;
+    }
     return {};
 }
 

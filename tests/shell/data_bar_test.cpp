@@ -70,6 +70,16 @@ private slots:
         QCOMPARE(world.frame->View().Text(), ToStoredText("当前类别为：empty \r\n资料卡片数：0 "));
     }
 
+    void rememberedCard_isShownAndStaysRemembered() {
+        World world;
+        world.Seed("Qulan.001", "c", {{"a", "1", ""}, {"b", "2", ""}});
+        world.store.libraryStates[0].cardName = "b";
+        world.Open(0, "c");
+        QCOMPARE(world.Tree().currentItem(), world.Root()->child(1));
+        QCOMPARE(world.frame->View().Text(), std::string("2"));
+        QCOMPARE(world.store.libraryStates[0].cardName, std::string("b"));
+    }
+
     void twoCardsOfOneName_bothShowTheFirst() {
         World world;
         world.Seed("Qulan.001", "c", {{"same", "first", ""}, {"same", "second", ""}});

@@ -225,6 +225,20 @@ TEST_F(CardOperationsTest, renameCard_refusesATakenName) {
               CategoryBytes(kAlpha, {{"uno", "1\r\n", ""}, kThreeCards[1], kThreeCards[2]}));
 }
 
+// After a rename the card is still the selected one: what is typed next is saved into it.
+TEST_F(CardOperationsTest, renamedCard_keepsTakingTheEditorsText) {
+    OpenTwoCategories();
+    pane.SelectCardItem(1);
+    input.names = {std::string("deux")};
+    ops.RenameCard();
+    EXPECT_EQ(store.libraryStates[0].cardName, "deux");
+    pane.editor = "typed after the rename";
+    pane.modified = true;
+    ops.SaveCard();
+    EXPECT_EQ(ReadBytes(File("Qulan.001")),
+              CategoryBytes(kAlpha, {kThreeCards[0], {"deux", "typed after the rename", ""}, kThreeCards[2]}));
+}
+
 TEST_F(CardOperationsTest, renameSite_ontoAnotherSitesNameIsAllowed) {
     const std::vector<CardRecord> sites = {{"a", "about a", "http://a"}, {"b", "about b", "http://b"}};
     OpenSites(sites);
