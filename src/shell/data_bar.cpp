@@ -146,9 +146,10 @@ std::optional<int> DataBar::SelectedCategory() const {
     return index >= 0 ? std::optional<int>(index) : std::nullopt;
 }
 
-void DataBar::InsertCategory(int index, const std::string& name) {
+void DataBar::InsertCategory(int index, const std::string& name, const std::filesystem::path& file) {
     Updating updating(m_updating);
     m_categories->insertItem(index, Display(name), QByteArray::fromStdString(name));
+    m_categories->setItemData(index, QString::fromStdString(file.string()), kFileRole);
 }
 
 void DataBar::RemoveCategory(int index) {

@@ -38,7 +38,7 @@ public:
     int CategoryCount() const override;
     std::string CategoryAt(int index) const override;
     std::optional<int> SelectedCategory() const override;
-    void InsertCategory(int index, const std::string& name) override;
+    void InsertCategory(int index, const std::string& name, const std::filesystem::path& file) override;
     void RemoveCategory(int index) override;
     void SelectCategory(int index) override;
     void ClearCategories() override;

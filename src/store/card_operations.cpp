@@ -129,7 +129,7 @@ void CardOperations::CreateCategory() {
         return;
     }
 
-    m_pane.InsertCategory(m_pane.CategoryCount(), name);
+    m_pane.InsertCategory(m_pane.CategoryCount(), name, m_store.Open().file);
     m_pane.SelectCategory(m_pane.CategoryCount() - 1);
     Row().categoryName = name;
     Row().cardName.clear();
@@ -172,7 +172,7 @@ void CardOperations::RenameCategory() {
         return;
     }
     m_pane.RemoveCategory(*selected);
-    m_pane.InsertCategory(*selected, name);
+    m_pane.InsertCategory(*selected, name, m_store.Open().file);
     m_pane.SelectCategory(*selected);
     Row().categoryName = name;
     m_pane.RenameCategoryNode(name);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,8 @@ public:
     virtual int CategoryCount() const = 0;
     virtual std::string CategoryAt(int index) const = 0;
     virtual std::optional<int> SelectedCategory() const = 0;
-    virtual void InsertCategory(int index, const std::string& name) = 0;
+    // The category's file goes with it, so choosing it later opens that file.
+    virtual void InsertCategory(int index, const std::string& name, const std::filesystem::path& file) = 0;
     virtual void RemoveCategory(int index) = 0;
     virtual void SelectCategory(int index) = 0;
     virtual void ClearCategories() = 0;

@@ -70,6 +70,29 @@ private slots:
         QCOMPARE(world.frame->View().Text(), ToStoredText("当前类别为：empty \r\n资料卡片数：0 "));
     }
 
+    // A category made or renamed here can be chosen again from the list, and opens its own file.
+    void createdAndRenamedCategories_openAgainFromTheList() {
+        World world;
+        world.Seed("Qulan.001", "first", {{"a", "1", ""}});
+        world.Open(0, "first");
+        world.prompter.confirmAnswer = true;
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                dialog->findChild<QLineEdit*>()->setText(QStringLiteral("second"));
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+        });
+        world.frame->Operations().CreateCategory();
+        QCOMPARE(world.Categories().count(), 2);
+        world.Categories().setCurrentIndex(0);
+        emit world.Categories().activated(0);
+        QCOMPARE(world.store.Open().storedName, std::string("first"));
+        world.Categories().setCurrentIndex(1);
+        emit world.Categories().activated(1);
+        QVERIFY(world.prompter.notices.empty());
+        QCOMPARE(world.store.Open().file, world.store.CategoryFolder() / "Qulan.002");
+    }
+
     void rememberedCard_isShownAndStaysRemembered() {
         World world;
         world.Seed("Qulan.001", "c", {{"a", "1", ""}, {"b", "2", ""}});

@@ -108,7 +108,7 @@ public:
     int CategoryCount() const override { return static_cast<int>(categories.size()); }
     std::string CategoryAt(int index) const override { return categories.at(index); }
     std::optional<int> SelectedCategory() const override { return selectedCategory; }
-    void InsertCategory(int index, const std::string& name) override {
+    void InsertCategory(int index, const std::string& name, const std::filesystem::path&) override {
         categories.insert(categories.begin() + index, name);
     }
     void RemoveCategory(int index) override {
