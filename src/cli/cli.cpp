@@ -286,7 +286,7 @@ private:
         // Streamed: the name check and the copy of the old cards in one pass each, no table in memory.
         bool nameTaken = false;
         if (StoreError error = m_store.AppendCard(*file, card, nameTaken)) {
-            // Writing back what could be read would drop the rest of the file.
+            // A damaged category is refused whole: writing back what could be read would drop the rest.
             m_err << error.Message() << "\n卡片没有加入。\n";
             return kRefused;
         }

@@ -8,10 +8,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QShortcut>
 #include <QTabBar>
-#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cerrno>
@@ -99,7 +97,6 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
     connect(m_tabs, &QTabBar::currentChanged, this, &DataBar::OnTabChanged);
     connect(m_categories, qOverload<int>(&QComboBox::activated), this, &DataBar::OnCategoryChosen);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &DataBar::OnSelectionChanged);
-    connect(m_editor.document(), &QTextDocument::modificationChanged, this, [this] { UpdateEditorMode(); });
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &DataBar::OnDoubleClicked);
     connect(m_tree, &QTreeWidget::customContextMenuRequested, this, &DataBar::OnContextMenu);
     connect(m_alwaysOnTop, &QCheckBox::clicked, this, [this](bool checked) {
@@ -415,10 +412,8 @@ bool DataBar::SaveBeforeLeaving(QTreeWidgetItem* leaving) {
         m_editor.SetModified(false);
         return true;
     }
-    CardTable cards = m_store.openTable;
-    const std::string text = m_editor.Text();
-    cards.ReplaceFirstNamed(name, [&](const CardRecord& card) { return CardRecord{card.name, text, ""}; });
-    if (!CommitCards(cards)) {
+    if (StoreError error = m_store.WriteCardText(name, m_editor.Text())) {
+        m_prompter.Notice(error.Message());
         // The text stays where it is: the user stays on the card and can try again or copy it away.
         return false;
     }
@@ -513,8 +508,9 @@ void DataBar::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* prev
         Updating updating(m_updating);
         m_tree->setCurrentItem(previous);
         // A mouse press selects its item after this signal; put the selection back once it is done.
-        QTimer::singleShot(0, this, [this, item = QPointer<QTreeWidget>(m_tree), previous] {
-            if (item && previous && Root() && (previous == Root() || Root()->indexOfChild(previous) >= 0)) {
+        QTimer::singleShot(0, this, [this, previous] {
+            // Only if the item is still in the tree: a reload in between may have replaced it.
+            if (previous && Root() && (previous == Root() || Root()->indexOfChild(previous) >= 0)) {
                 Updating later(m_updating);
                 m_tree->setCurrentItem(previous);
             }

@@ -53,12 +53,8 @@ bool CardOperations::SaveOpenCard() {
     if (!m_store.Open().IsOpen()) {
         return true;
     }
-    CardTable cards = m_store.openTable;
-    const std::string text = m_pane.EditorText();
-    cards.ReplaceFirstNamed(m_store.selectedCardName, [&](const CardRecord& card) {
-        return CardRecord{card.name, text, ""};
-    });
-    if (!Write(m_store.Open().storedName, cards)) {
+    if (StoreError error = m_store.WriteCardText(m_store.selectedCardName, m_pane.EditorText())) {
+        m_prompter.Notice(error.Message());
         return false;
     }
     Row().cardName = m_store.selectedCardName;

@@ -131,6 +131,26 @@ StoreError CardStore::CheckWritable(const std::filesystem::path& file) const {
     return {};
 }
 
+StoreError CardStore::CheckOfCurrentLibrary(const std::filesystem::path& file) const {
+    if (StoreError error = CheckWritable(file)) {
+        return error;
+    }
+    if (!IsCategoryFileName(currentLibrary, file.filename().string())) {
+        return StoreError{StoreErrorKind::Refused, file, "这不是当前资料库的类别文件"};
+    }
+    return {};
+}
+
+void CardStore::BecomeOpen(OpenCategory open) {
+    m_open = std::move(open);
+    currentCategoryName = m_open.storedName;
+    currentCategoryPath = m_open.file.string();
+    cardCount = static_cast<std::int32_t>(openTable.Size());
+    LibraryState& row = libraryStates[currentLibrary];
+    row.categoryName = m_open.storedName;
+    row.categoryPath = currentCategoryPath;
+}
+
 StoreError CardStore::OpenCategoryFile(const std::filesystem::path& file, HeaderCheck check) {
     const std::filesystem::path path = file;  // `file` may be our own member, which closing clears
     // Reading the open category again (the name checks do) keeps the card that is selected in it.
@@ -138,9 +158,8 @@ StoreError CardStore::OpenCategoryFile(const std::filesystem::path& file, Header
     const std::string selectedCard = selectedCardName;
     const std::string rememberedCard = IsLibrary(currentLibrary) ? libraryStates[currentLibrary].cardName : "";
     CloseCategory();
-    if (StoreError error = CheckWritable(path);
-        error || !IsCategoryFileName(currentLibrary, path.filename().string())) {
-        return error ? error : StoreError{StoreErrorKind::Refused, path, "这不是当前资料库的类别文件"};
+    if (StoreError error = CheckOfCurrentLibrary(path)) {
+        return error;
     }
     const OpenCategory::Stamp stamp = StampOf(path);
     std::string name;
@@ -149,16 +168,10 @@ StoreError CardStore::OpenCategoryFile(const std::filesystem::path& file, Header
         openTable.Clear();
         return error;
     }
-    m_open = OpenCategory{path, name, true, stamp};
-    currentCategoryName = name;
-    currentCategoryPath = path.string();
-    cardCount = static_cast<std::int32_t>(openTable.Size());
-    LibraryState& row = libraryStates[currentLibrary];
-    row.categoryName = name;
-    row.categoryPath = path.string();
+    BecomeOpen(OpenCategory{path, name, stamp});
     if (reopening) {
         selectedCardName = selectedCard;
-        row.cardName = rememberedCard;
+        libraryStates[currentLibrary].cardName = rememberedCard;
     }
     return {};
 }
@@ -176,7 +189,7 @@ void CardStore::CloseCategory() {
 }
 
 StoreError CardStore::WriteOpenCategory(const std::string& name, const CardTable& cards) {
-    if (!m_open.IsOpen() || !m_open.whole) {
+    if (!m_open.IsOpen()) {
         return StoreError{StoreErrorKind::Refused, m_open.file, "没有完整打开的类别，不能保存"};
     }
     if (StoreError error = CheckWritable(m_open.file)) {
@@ -196,24 +209,20 @@ StoreError CardStore::WriteOpenCategory(const std::string& name, const CardTable
     if (&cards != &openTable) {
         openTable = cards;
     }
-    m_open.storedName = name;
-    m_open.stamp = StampOf(m_open.file);
-    currentCategoryName = name;
-    currentCategoryPath = m_open.file.string();
-    cardCount = static_cast<std::int32_t>(openTable.Size());
-    LibraryState& row = libraryStates[currentLibrary];
-    row.categoryName = name;
-    row.categoryPath = currentCategoryPath;
+    BecomeOpen(OpenCategory{m_open.file, name, StampOf(m_open.file)});
     return {};
+}
+
+StoreError CardStore::WriteCardText(const std::string& cardName, const std::string& text) {
+    CardTable cards = openTable;
+    cards.ReplaceFirstNamed(cardName, [&](const CardRecord& card) { return CardRecord{card.name, text, ""}; });
+    return WriteOpenCategory(m_open.storedName, cards);
 }
 
 StoreError CardStore::AppendCard(const std::filesystem::path& file, const CardRecord& card, bool& nameTaken) {
     nameTaken = false;
-    if (StoreError error = CheckWritable(file)) {
+    if (StoreError error = CheckOfCurrentLibrary(file)) {
         return error;
-    }
-    if (!IsCategoryFileName(currentLibrary, file.filename().string())) {
-        return StoreError{StoreErrorKind::Refused, file, "这不是当前资料库的类别文件"};
     }
     if (StoreError error = EnsureLock()) {
         return error;
@@ -250,12 +259,7 @@ StoreError CardStore::CreateCategory(const std::string& name) {
     }
     CloseCategory();
     openTable = std::move(empty);
-    m_open = OpenCategory{file, name, true, StampOf(file)};
-    currentCategoryName = name;
-    currentCategoryPath = file.string();
-    LibraryState& row = libraryStates[currentLibrary];
-    row.categoryName = name;
-    row.categoryPath = currentCategoryPath;
+    BecomeOpen(OpenCategory{file, name, StampOf(file)});
     return {};
 }
 

@@ -41,12 +41,12 @@ struct SharedFlags {
 enum class CardNameCheck { Free, Taken, Unreadable };
 enum class CategoryNameCheck { Free, Taken, Unreadable };
 
-// The category whose cards are in the open table. Replaced as a whole: a file, its stored name and whether it
-// was read whole (only then may it be written back), with what the file looked like when we read or wrote it.
+// The category whose cards are in the open table. Replaced as a whole: a file and its stored name, with what
+// the file looked like when we read or wrote it. Only a category read whole is ever open, so it may be written
+// back.
 struct OpenCategory {
     std::filesystem::path file;  // empty: none open
     std::string storedName;
-    bool whole = false;
     struct Stamp {
         std::uint64_t device = 0, inode = 0, size = 0;
         std::int64_t modified = 0;
@@ -103,6 +103,8 @@ public:
     // Writes the open category with this name and these cards, and makes them the open state. Refused unless
     // a category was read whole, the lock is ours and the file is still what we read.
     StoreError WriteOpenCategory(const std::string& name, const CardTable& cards);
+    // Writes this text into the first card of that name (the one a lookup by name shows) of the open category.
+    StoreError WriteCardText(const std::string& cardName, const std::string& text);
     // Adds a card at the end of a category of the current library, streaming over the file instead of reading
     // it into the open table; refused like every write without the lock. `nameTaken` says a card of that name
     // is there already and nothing was written.
@@ -133,6 +135,10 @@ public:
 
 private:
     StoreError CheckWritable(const std::filesystem::path& file) const;
+    // CheckWritable, and a file of the current library.
+    StoreError CheckOfCurrentLibrary(const std::filesystem::path& file) const;
+    // The open category is now this one; the mirrors and the library's remembered row follow it.
+    void BecomeOpen(OpenCategory open);
     StoreError EnsureLock();
     static OpenCategory::Stamp StampOf(const std::filesystem::path& file);
 
