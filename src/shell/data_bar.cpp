@@ -11,7 +11,7 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cerrno>
 
 #include "res/resource_ids.h"
@@ -24,12 +24,8 @@ namespace {
 
 constexpr int kNameRole = Qt::UserRole;
 constexpr int kFileRole = Qt::UserRole + 1;
-constexpr int kEmptyCategoryImage = 0;
-constexpr int kCategoryImage = 1;
-constexpr int kCardImage = 2;
 
 QString Display(const std::string& stored) { return QString::fromStdString(ToUtf8(stored)); }
-std::string StoredName(const QTreeWidgetItem* item) { return item->data(0, kNameRole).toByteArray().toStdString(); }
 
 // Marks a change that the pane makes itself.
 class Updating final {
@@ -54,11 +50,10 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
       m_editor(editor),
       m_tabs(Control<QTabBar>(*this, res::kDataBarTabs)),
       m_categories(Control<QComboBox>(*this, res::kDataBarCategories)),
-      m_tree(Control<QTreeWidget>(*this, res::kDataBarTree)),
+      m_tree(Control<QTreeView>(*this, res::kDataBarTree)),
+      m_model(new CardTreeModel(this)),
       m_alwaysOnTop(Control<QCheckBox>(*this, res::kDataBarAlwaysOnTop)) {
-    m_images[kEmptyCategoryImage] = QIcon(QStringLiteral(":/images/category_empty.svg"));
-    m_images[kCategoryImage] = QIcon(QStringLiteral(":/images/category.svg"));
-    m_images[kCardImage] = QIcon(QStringLiteral(":/images/card.svg"));
+    m_tree->setModel(m_model);
     FindControl(*this, res::kDataBarHiddenEdit)->hide();
 
     Engine().AddSzControl(m_tabs, 0, 0, 100, 0, false);
@@ -87,8 +82,8 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
     // Shift+F10 opens the menu of the current item, as the menu key does.
     auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
     connect(menuKey, &QShortcut::activated, this, [this] {
-        QTreeWidgetItem* item = m_tree->currentItem();
-        OnContextMenu(item ? m_tree->visualItemRect(item).center() : QPoint(4, 4));
+        const QModelIndex item = m_tree->currentIndex();
+        OnContextMenu(item.isValid() ? m_tree->visualRect(item).center() : QPoint(4, 4));
     });
     m_tree->setExpandsOnDoubleClick(true);
     m_tree->installEventFilter(this);
@@ -96,9 +91,9 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
 
     connect(m_tabs, &QTabBar::currentChanged, this, &DataBar::OnTabChanged);
     connect(m_categories, qOverload<int>(&QComboBox::activated), this, &DataBar::OnCategoryChosen);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, &DataBar::OnSelectionChanged);
-    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &DataBar::OnDoubleClicked);
-    connect(m_tree, &QTreeWidget::customContextMenuRequested, this, &DataBar::OnContextMenu);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &DataBar::OnSelectionChanged);
+    connect(m_tree, &QTreeView::doubleClicked, this, &DataBar::OnDoubleClicked);
+    connect(m_tree, &QTreeView::customContextMenuRequested, this, &DataBar::OnContextMenu);
     connect(m_alwaysOnTop, &QCheckBox::clicked, this, [this](bool checked) {
         m_store.flags.alwaysOnTop = checked;
         emit alwaysOnTopChanged(checked);
@@ -193,110 +188,67 @@ void DataBar::ListCategories(Listing listing) {
 
 // The tree -----------------------------------------------------------------------------------------------------
 
-QTreeWidgetItem* DataBar::Root() const { return m_tree->topLevelItemCount() > 0 ? m_tree->topLevelItem(0) : nullptr; }
+QModelIndex DataBar::Root() const { return m_model->RootIndex(); }
 
-QTreeWidgetItem* DataBar::CardItem(int row) const {
-    QTreeWidgetItem* root = Root();
-    return root && row >= 0 && row < root->childCount() ? root->child(row) : nullptr;
-}
+QModelIndex DataBar::CardItem(int row) const { return m_model->CardIndex(row); }
 
 EntryPane::TreeSelection DataBar::SelectedItem() const {
-    QTreeWidgetItem* item = m_tree->currentItem();
-    if (!item) {
-        return {};
-    }
-    if (item == Root()) {
+    const QModelIndex item = m_tree->currentIndex();
+    if (m_model->IsRoot(item)) {
         return {TreeSelection::Kind::Category, -1};
     }
-    return {TreeSelection::Kind::Card, Root()->indexOfChild(item)};
+    const int row = m_model->CardRow(item);
+    return row >= 0 ? TreeSelection{TreeSelection::Kind::Card, row} : TreeSelection{};
 }
 
-int DataBar::CardItemCount() const { return Root() ? Root()->childCount() : 0; }
+int DataBar::CardItemCount() const { return m_model->CardCount(); }
 
-std::string DataBar::CardItemText(int row) const {
-    const QTreeWidgetItem* item = CardItem(row);
-    return item ? StoredName(item) : std::string();
-}
-
-QTreeWidgetItem* DataBar::AddCardItem(const std::string& name) {
-    auto* item = new QTreeWidgetItem(Root(), {Display(name)});
-    item->setData(0, kNameRole, QByteArray::fromStdString(name));
-    item->setIcon(0, m_images[kCardImage]);
-    return item;
-}
+std::string DataBar::CardItemText(int row) const { return m_model->CardName(row); }
 
 void DataBar::UpdateRootImage() {
-    if (QTreeWidgetItem* root = Root()) {
-        root->setIcon(0, m_images[m_store.openTable.Empty() ? kEmptyCategoryImage : kCategoryImage]);
-    }
+    m_model->SetRootImage(m_store.openTable.Empty() ? CardTreeModel::Image::EmptyCategory
+                                                    : CardTreeModel::Image::Category);
 }
 
 void DataBar::FillTree(const std::string& categoryName) {
     Updating updating(m_updating);
-    m_tree->clear();
-    auto* root = new QTreeWidgetItem(m_tree, {Display(categoryName)});
-    root->setData(0, kNameRole, QByteArray::fromStdString(categoryName));
-    // Made apart and handed over at once: the view takes them in one insertion, not one per card.
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(m_store.openTable.Size()));
-    std::string utf8;
-    for (const CardRecord& card : m_store.openTable) {
-        utf8.clear();
-        AppendAsUtf8(card.name, utf8);
-        auto* item =
-            new QTreeWidgetItem(QStringList{QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()))});
-        item->setData(0, kNameRole, QByteArray::fromStdString(card.name));
-        item->setIcon(0, m_images[kCardImage]);
-        items.append(item);
-    }
-    root->addChildren(items);
+    // The names alone: the view asks for the text of the rows it draws.
+    m_model->Reset(categoryName, m_store.openTable);
     UpdateRootImage();
     if (!m_store.openTable.Empty()) {
-        root->setExpanded(true);
+        m_tree->expand(Root());
         m_store.flags.rootOpen = true;
     }
 }
 
 void DataBar::ResetTree(const std::string& categoryName) {
     Updating updating(m_updating);
-    m_tree->clear();
-    auto* root = new QTreeWidgetItem(m_tree, {Display(categoryName)});
-    root->setData(0, kNameRole, QByteArray::fromStdString(categoryName));
-    root->setIcon(0, m_images[kCategoryImage]);
-    root->setExpanded(true);
-    m_tree->setCurrentItem(root);
+    m_model->Reset(categoryName);
+    m_model->SetRootImage(CardTreeModel::Image::Category);
+    m_tree->expand(Root());
+    m_tree->setCurrentIndex(Root());
 }
 
 void DataBar::ClearTree() {
     Updating updating(m_updating);
-    m_tree->clear();
+    m_model->Clear();
 }
 
-void DataBar::RenameCategoryNode(const std::string& name) {
-    if (QTreeWidgetItem* root = Root()) {
-        root->setText(0, Display(name));
-        root->setData(0, kNameRole, QByteArray::fromStdString(name));
-    }
-}
+void DataBar::RenameCategoryNode(const std::string& name) { m_model->RenameCategory(name); }
 
-void DataBar::RenameCardItem(int row, const std::string& name) {
-    if (QTreeWidgetItem* item = CardItem(row)) {
-        item->setText(0, Display(name));
-        item->setData(0, kNameRole, QByteArray::fromStdString(name));
-    }
-}
+void DataBar::RenameCardItem(int row, const std::string& name) { m_model->RenameCard(row, name); }
 
 void DataBar::RemoveCardItem(int row) {
     Updating updating(m_updating);
-    delete CardItem(row);
+    m_model->RemoveCard(row);
     UpdateRootImage();
 }
 
-void DataBar::SelectCategoryNode() { m_tree->setCurrentItem(Root()); }
+void DataBar::SelectCategoryNode() { m_tree->setCurrentIndex(Root()); }
 
 void DataBar::SelectCardItem(int row) {
-    if (QTreeWidgetItem* item = CardItem(row)) {
-        m_tree->setCurrentItem(item);
+    if (const QModelIndex item = CardItem(row); item.isValid()) {
+        m_tree->setCurrentIndex(item);
     }
 }
 
@@ -308,7 +260,12 @@ void DataBar::ShowSummary() {
     m_store.flags.cardModified = false;
 }
 
-void DataBar::ShowCard(const CardRecord& card) {
+void DataBar::ShowCard(std::size_t index) {
+    const CardRecord& card = m_store.openTable.At(index);
+    if (const StoreError& error = m_store.openTable.ContentError()) {
+        // Shown empty; the table refuses every write from now on, so the empty text never replaces the card.
+        NoticeOnce(m_store.Open().file, error.Message());
+    }
     m_store.currentCard = card;
     m_editor.SetText(quillet::EditorText(m_store.currentLibrary, card));
     m_store.flags.cardModified = false;
@@ -344,13 +301,13 @@ void DataBar::Load(Listing listing) {
         const std::size_t index = m_store.openTable.FindFirst(m_store.selectedCardName);
         if (!m_store.selectedCardName.empty() && index < m_store.openTable.Size()) {
             Updating updating(m_updating);
-            m_tree->setCurrentItem(CardItem(static_cast<int>(index)));
-            ShowCard(m_store.openTable.At(index));
+            m_tree->setCurrentIndex(CardItem(static_cast<int>(index)));
+            ShowCard(index);
             row.cardName = m_store.selectedCardName;
             cardShown = true;
         } else {
             Updating updating(m_updating);
-            m_tree->setCurrentItem(Root());
+            m_tree->setCurrentIndex(Root());
         }
     }
     if (!cardShown) {
@@ -398,13 +355,13 @@ bool DataBar::CommitCards(const CardTable& cards) {
     return true;
 }
 
-bool DataBar::SaveBeforeLeaving(QTreeWidgetItem* leaving) {
+bool DataBar::SaveBeforeLeaving(const QModelIndex& leaving) {
     // With no category open, or on a site or a summary, the editor is read-only: there is nothing to save.
-    if (!m_editor.Modified() || m_store.currentLibrary == kWebLibrary || !m_store.Open().IsOpen() || !leaving ||
-        leaving == Root()) {
+    const int row = m_model->CardRow(leaving);
+    if (!m_editor.Modified() || m_store.currentLibrary == kWebLibrary || !m_store.Open().IsOpen() || row < 0) {
         return true;
     }
-    const std::string name = StoredName(leaving);
+    const std::string name = m_model->CardName(row);
     m_store.selectedCardName = name;
     m_store.flags.cardModified = true;
     if (m_prompter.AskSave(kSaveQuestion, false) != SaveAnswer::Yes) {
@@ -422,9 +379,9 @@ bool DataBar::SaveBeforeLeaving(QTreeWidgetItem* leaving) {
     return true;
 }
 
-QTreeWidgetItem* DataBar::CurrentCardItem() const {
-    QTreeWidgetItem* item = m_tree->currentItem();
-    return item && item != Root() ? item : nullptr;
+QModelIndex DataBar::CurrentCardItem() const {
+    const QModelIndex item = m_tree->currentIndex();
+    return m_model->CardRow(item) >= 0 ? item : QModelIndex();
 }
 
 void DataBar::OnTabChanged(int index) {
@@ -444,17 +401,17 @@ void DataBar::OnTabChanged(int index) {
 
 void DataBar::AddCardItemAndSelect(const std::string& name) {
     Updating updating(m_updating);
-    if (!Root()) {
+    if (!m_model->HasRoot()) {
         return;
     }
     if (m_store.flags.rootOpen) {
         m_store.flags.rootOpen = false;
         RenameCategoryNode(m_store.libraryStates[m_store.currentLibrary].categoryName);
     }
-    QTreeWidgetItem* item = AddCardItem(name);
+    m_model->AppendCard(name);
     UpdateRootImage();
-    Root()->setExpanded(true);
-    m_tree->setCurrentItem(item);
+    m_tree->expand(Root());
+    m_tree->setCurrentIndex(CardItem(m_model->CardCount() - 1));
 }
 
 void DataBar::OnCategoryChosen(int index) {
@@ -490,7 +447,7 @@ void DataBar::OpenCategoryAt(int index) {
     FillTree(m_store.currentCategoryName);
     {
         Updating updating(m_updating);
-        m_tree->setCurrentItem(Root());
+        m_tree->setCurrentIndex(Root());
     }
     ShowSummary();
     row.cardName.clear();
@@ -499,27 +456,30 @@ void DataBar::OpenCategoryAt(int index) {
     emit categoryOpened();
 }
 
-void DataBar::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+void DataBar::OnSelectionChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (m_updating > 0) {
         return;
     }
     // Every move, by mouse or by keyboard, asks about the card it leaves; a failed save keeps the user there.
     if (!SaveBeforeLeaving(previous)) {
-        Updating updating(m_updating);
-        m_tree->setCurrentItem(previous);
+        const QPersistentModelIndex stay(previous);
+        {
+            Updating updating(m_updating);
+            m_tree->setCurrentIndex(stay);
+        }
         // A mouse press selects its item after this signal; put the selection back once it is done.
-        QTimer::singleShot(0, this, [this, previous] {
-            // Only if the item is still in the tree: a reload in between may have replaced it.
-            if (previous && Root() && (previous == Root() || Root()->indexOfChild(previous) >= 0)) {
+        QTimer::singleShot(0, this, [this, stay] {
+            // Only if the row is still in the tree: a reload in between resets it.
+            if (stay.isValid()) {
                 Updating later(m_updating);
-                m_tree->setCurrentItem(previous);
+                m_tree->setCurrentIndex(stay);
             }
         });
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
     const TreeSelection selected = SelectedItem();
-    if (current == nullptr || selected.kind != TreeSelection::Kind::Card) {
+    if (!current.isValid() || selected.kind != TreeSelection::Kind::Card) {
         row.cardName.clear();
         m_store.selectedCardName.clear();
         if (m_store.Open().IsOpen()) {
@@ -535,17 +495,17 @@ void DataBar::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* prev
     if (index < m_store.openTable.Size()) {
         // After a No to the save question the flag stays set: the answer discarded an edit.
         const bool declined = m_store.flags.cardModified;
-        ShowCard(m_store.openTable.At(index));
+        ShowCard(index);
         m_store.flags.cardModified = declined;
     }
     UpdateEditorMode();
 }
 
-void DataBar::OnDoubleClicked(QTreeWidgetItem* item) {
-    if (!item) {
+void DataBar::OnDoubleClicked(const QModelIndex& item) {
+    if (!item.isValid()) {
         return;
     }
-    if (item == Root()) {
+    if (m_model->IsRoot(item)) {
         m_store.flags.rootOpen = !m_store.flags.rootOpen;
         return;
     }
@@ -555,7 +515,8 @@ void DataBar::OnDoubleClicked(QTreeWidgetItem* item) {
 
 void DataBar::UpdateEditorMode() {
     // Text can be typed only where it can be saved: into a card of a text library that was read whole.
-    const bool editable = m_store.Open().IsOpen() && m_store.currentLibrary != kWebLibrary && CurrentCardItem();
+    const bool editable =
+        m_store.Open().IsOpen() && m_store.currentLibrary != kWebLibrary && CurrentCardItem().isValid();
     m_editor.setReadOnly(!editable);
     m_editor.setToolTip(editable ? QString()
                         : m_store.currentLibrary == kWebLibrary
@@ -588,8 +549,8 @@ int DataBar::OpenCategoryIndex() const {
 }
 
 void DataBar::OnContextMenu(const QPoint& position) {
-    if (QTreeWidgetItem* hit = m_tree->itemAt(position)) {
-        m_tree->setCurrentItem(hit);
+    if (const QModelIndex hit = m_tree->indexAt(position); hit.isValid()) {
+        m_tree->setCurrentIndex(hit);
     }
     const TreeSelection selected = SelectedItem();
     const Popup popup = selected.kind == TreeSelection::Kind::Category ? Popup::Category
@@ -652,7 +613,7 @@ void DataBar::OnDeleteKey() {
 
 bool DataBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_tree && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && m_tree->currentItem()) {
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && m_tree->currentIndex().isValid()) {
         OnDeleteKey();
         return true;
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <set>
 
 #include "shell/quillet_view.h"
@@ -8,13 +7,14 @@
 #include "store/card_store.h"
 #include "store/entry_pane.h"
 #include "store/prompter.h"
+#include "ui/card_tree_model.h"
 #include "ui/dynamic_dialog.h"
 
 class QCheckBox;
 class QComboBox;
+class QModelIndex;
 class QTabBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace quillet {
 
@@ -87,28 +87,27 @@ protected:
 private:
     enum class Listing { Start, Reload, LibrarySwitch };
 
-    QTreeWidgetItem* Root() const;
-    QTreeWidgetItem* CardItem(int row) const;
-    QTreeWidgetItem* AddCardItem(const std::string& name);
+    QModelIndex Root() const;
+    QModelIndex CardItem(int row) const;
     void FillTree(const std::string& categoryName);
     void ListCategories(Listing listing);
     void Load(Listing listing);
     void ShowSummary();
-    void ShowCard(const CardRecord& card);
+    void ShowCard(std::size_t index);
     void UpdateRootImage();
 
     // The user's actions.
     void OnTabChanged(int index);
     void OnCategoryChosen(int index);
-    void OnTreePressed(QTreeWidgetItem* item);
-    void OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
-    void OnDoubleClicked(QTreeWidgetItem* item);
+    void OnSelectionChanged(const QModelIndex& current, const QModelIndex& previous);
+    void OnDoubleClicked(const QModelIndex& item);
     void OnContextMenu(const QPoint& position);
     void OnDeleteKey();
     // Asks the save question for the card that is being left; Yes writes it. False when the save failed:
     // the move is abandoned and the text kept.
-    bool SaveBeforeLeaving(QTreeWidgetItem* leaving);
-    QTreeWidgetItem* CurrentCardItem() const;
+    bool SaveBeforeLeaving(const QModelIndex& leaving);
+    // The selected card's row in the tree, or an invalid index when no card is selected.
+    QModelIndex CurrentCardItem() const;
     int OpenCategoryIndex() const;
     void UpdateEditorMode();
     void ShowEmptySummary();
@@ -123,9 +122,9 @@ private:
     CQuilletView& m_editor;
     QTabBar* m_tabs;
     QComboBox* m_categories;
-    QTreeWidget* m_tree;
+    QTreeView* m_tree;
+    CardTreeModel* m_model;
     QCheckBox* m_alwaysOnTop;
-    QIcon m_images[3];
     std::filesystem::path m_chosenFile;  // the listed file of the remembered category
     std::set<std::string> m_reportedFiles;
     // Set while the pane changes its own controls, so their signals are not taken for the user's.

@@ -378,17 +378,17 @@ void CMainFrame::SaveCardAsText() {
     m_store.selectedCardName = name;
     row.cardName = name;
     m_store.currentCategoryName = row.categoryName;
-    const CardRecord* last = nullptr;
-    for (const CardRecord& card : m_store.openTable) {
-        if (card.name == name) {
-            last = &card;
-        }
-    }
-    if (!last) {
+    const std::size_t index = m_store.openTable.FindLast(name);
+    if (index >= m_store.openTable.Size()) {
         return;
     }
-    m_store.currentCard = *last;
-    const std::string text = ExportText(m_store.currentLibrary, *last);
+    const CardRecord& last = m_store.openTable.At(index);
+    if (const StoreError& error = m_store.openTable.ContentError()) {
+        m_prompter.Notice(error.Message());
+        return;
+    }
+    m_store.currentCard = last;
+    const std::string text = ExportText(m_store.currentLibrary, last);
     const TextFileChoice choice = m_chooseSaveFile();
     if (choice.file.isEmpty()) {
         return;

@@ -68,6 +68,8 @@ StoreError FileSource::Open(const std::filesystem::path& file) {
     return {};
 }
 
+int FileSource::DuplicateDescriptor() const { return ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0); }
+
 bool FileSource::Read(char* dst, std::size_t n) {
     if (n > Remaining()) {
         return false;

@@ -50,6 +50,8 @@ public:
     bool Skip(std::uint64_t n) override;
     std::uint64_t Remaining() const override { return m_size - m_position; }
     std::uint64_t Position() const override { return m_position; }
+    // A descriptor of the same open file, for reading it later at given offsets; -1 on failure (see errno).
+    int DuplicateDescriptor() const;
     // The system error of a failed read, 0 when the data simply ended.
     int ReadErrno() const { return m_readErrno; }
 

@@ -164,7 +164,8 @@ StoreError CardStore::OpenCategoryFile(const std::filesystem::path& file, Header
     const OpenCategory::Stamp stamp = StampOf(path);
     std::string name;
     std::int32_t count = 0;
-    if (StoreError error = ReadCategoryFile(path, ReadMode::Full, check, {name, count, &openTable})) {
+    // Contents stay in the file until a card is shown: a big category opens in the time its names take.
+    if (StoreError error = ReadCategoryFile(path, ReadMode::ContentsOnDemand, check, {name, count, &openTable})) {
         openTable.Clear();
         return error;
     }

@@ -1,47 +1,81 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "card_record.h"
+#include "store_error.h"
+#include "stored_contents.h"
 
 namespace quillet {
 
-// The cards of one category in file order.
+// The cards of one category in file order. A table read from a file may leave the contents there: a card's
+// content is read the first time the card is asked for, and a card never changed is written back by copying
+// its bytes.
 class CardTable final {
 public:
     void Clear();
     // The least number of records the table grows by; loading a category sets it to 500.
     void SetGrowthStep(std::size_t step) { m_growthStep = step; }
     // Room for count records at once, so a load of a known size does not grow step by step.
-    void Reserve(std::size_t count) { m_records.reserve(count); }
+    void Reserve(std::size_t count) { m_entries.reserve(count); }
 
     void Append(CardRecord record);
-    void Replace(std::size_t index, CardRecord record) { m_records.at(index) = std::move(record); }
+    // A card read from the file the table reads its contents from: its content stays there, and the whole
+    // record is at `record` when its three fields are in the writer's own form.
+    // `canonical` says whether the content itself is in that form.
+    void AppendStored(std::string name, std::string address, StoredSpan content, bool canonical,
+                      std::optional<StoredSpan> record);
+    void SetStoredContents(std::shared_ptr<const StoredContents> contents) { m_contents = std::move(contents); }
+    void Replace(std::size_t index, CardRecord record);
     void RemoveAt(std::size_t index);
 
-    const CardRecord& At(std::size_t index) const { return m_records.at(index); }
-    std::size_t Size() const { return m_records.size(); }
-    bool Empty() const { return m_records.empty(); }
+    // The whole card; a content still in the file is read now. When that read fails the content is empty and
+    // ContentError() says why.
+    const CardRecord& At(std::size_t index) const;
+    const std::string& NameAt(std::size_t index) const { return m_entries.at(index).record.name; }
+    const std::string& AddressAt(std::size_t index) const { return m_entries.at(index).record.address; }
+    std::size_t Size() const { return m_entries.size(); }
+    bool Empty() const { return m_entries.empty(); }
+
+    // The first content that could not be read; a table with one is never written.
+    const StoreError& ContentError() const { return m_contentError; }
+    // Where the unchanged card is in the file, when it can be copied from there as it is.
+    std::optional<StoredSpan> StoredRecord(std::size_t index) const;
+    // Where the card's content is in the file, in the writer's own form, while it has not been read.
+    std::optional<StoredSpan> StoredContent(std::size_t index) const;
+    const StoredContents* Contents() const { return m_contents.get(); }
 
     // The first card of that name, the one a lookup by name shows, becomes what `change` makes of it; a
     // second card of the same name keeps its own text.
     template <class Change>
     void ReplaceFirstNamed(const std::string& name, Change&& change) {
         const std::size_t index = FindFirst(name);
-        if (index < m_records.size()) {
-            m_records[index] = change(m_records[index]);
+        if (index < m_entries.size()) {
+            Replace(index, change(At(index)));
         }
     }
 
-    // Index of the first card of that name, or Size() when there is none.
+    // Index of the first (or last) card of that name, or Size() when there is none.
     std::size_t FindFirst(const std::string& name) const;
-
-    std::vector<CardRecord>::const_iterator begin() const { return m_records.begin(); }
-    std::vector<CardRecord>::const_iterator end() const { return m_records.end(); }
+    std::size_t FindLast(const std::string& name) const;
 
 private:
-    std::vector<CardRecord> m_records;
+    struct Entry {
+        CardRecord record;
+        StoredSpan content;
+        StoredSpan whole;
+        bool contentInFile = false;
+        bool contentCanonical = false;
+        bool wholeInFile = false;
+    };
+
+    // Contents are read on first use, from a const table as well.
+    mutable std::vector<Entry> m_entries;
+    mutable StoreError m_contentError;
+    std::shared_ptr<const StoredContents> m_contents;
     std::size_t m_growthStep = 0;
 };
 

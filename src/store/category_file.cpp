@@ -7,6 +7,7 @@
 #include <new>
 
 #include "atomic_file.h"
+#include "byte_source.h"
 #include "field_reader.h"
 #include "field_writer.h"
 
@@ -27,10 +28,7 @@ std::uint64_t MemoryOf(const CardRecord& record) {
     return sizeof(CardRecord) + record.name.capacity() + record.content.capacity() + record.address.capacity();
 }
 
-bool FitsLengthPrefix(const CardRecord& record) {
-    constexpr std::size_t kMax = std::numeric_limits<std::uint32_t>::max();
-    return record.name.size() <= kMax && record.content.size() <= kMax && record.address.size() <= kMax;
-}
+bool FitsLengthPrefix(const std::string& field) { return field.size() <= std::numeric_limits<std::uint32_t>::max(); }
 
 }  // namespace
 
@@ -63,20 +61,16 @@ StoreError ReadHeader(FieldReader& reader, const std::filesystem::path& file, He
 
 }  // namespace
 
-StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
-                        CategoryTarget target) {
-    FieldReader reader(source);
-    if (StoreError error = ReadHeader(reader, file, check, target.categoryName, target.cardCount)) {
-        return error;
-    }
-    const std::int32_t count = target.cardCount;
-    if (mode == ReadMode::HeaderOnly) {
-        return {};
-    }
+namespace {
 
+// The cards after the header. With `contents`, the source is that file and each content is left in it.
+StoreError ReadCards(FieldReader& reader, const std::filesystem::path& file, CategoryTarget& target,
+                     const std::shared_ptr<const StoredContents>& contents) {
+    const std::int32_t count = target.cardCount;
     CardTable& cards = *target.cards;
     cards.Clear();
     cards.SetGrowthStep(kLoadGrowthStep);
+    cards.SetStoredContents(contents);
     const std::uint64_t budget =
         target.memoryBudget > 0 ? target.memoryBudget : DefaultMemoryBudget(reader.Position() + reader.Remaining());
     std::uint64_t used = 0;
@@ -87,19 +81,41 @@ StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, R
             static_cast<std::size_t>(std::min<std::uint64_t>(count, reader.Remaining() / kReservedBytesPerRecord)));
         for (std::int32_t i = 0; i < count; ++i) {
             CardRecord record;
-            if (!reader.ReadString(record.name) || !reader.ReadString(record.content) ||
-                !reader.ReadString(record.address)) {
+            bool whole = false;
+            if (contents) {
+                const std::uint64_t start = reader.Position();
+                bool canonical = true;
+                bool contentCanonical = true;
+                std::uint64_t contentStart = 0;
+                whole = reader.ReadString(record.name, &canonical) && (contentStart = reader.Position(), true) &&
+                        reader.SkipString(&contentCanonical);
+                const StoredSpan content{contentStart, reader.Position() - contentStart};
+                whole = whole && reader.ReadString(record.address, &canonical);
+                if (whole) {
+                    used += MemoryOf(record);
+                    const StoredSpan span{start, reader.Position() - start};
+                    cards.AppendStored(std::move(record.name), std::move(record.address), content, contentCanonical,
+                                       canonical && contentCanonical ? std::optional<StoredSpan>(span) : std::nullopt);
+                }
+            } else {
+                whole = reader.ReadString(record.name) && reader.ReadString(record.content) &&
+                        reader.ReadString(record.address);
+                if (whole) {
+                    used += MemoryOf(record);
+                    cards.Append(std::move(record));
+                }
+            }
+            if (!whole) {
                 target.cardCount = static_cast<std::int32_t>(cards.Size());
                 return Damaged(file, reader);
             }
-            used += MemoryOf(record);
             if (used > budget) {
+                cards.RemoveAt(cards.Size() - 1);
                 target.cardCount = static_cast<std::int32_t>(cards.Size());
                 return StoreError{
                     StoreErrorKind::Damaged, file,
                     "卡片数量或大小超出了可用内存，只读出了前 " + std::to_string(cards.Size()) + " 张卡片"};
             }
-            cards.Append(std::move(record));
         }
     } catch (const std::bad_alloc&) {
         target.cardCount = static_cast<std::int32_t>(cards.Size());
@@ -107,6 +123,20 @@ StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, R
                           "内存不足，只读出了前 " + std::to_string(cards.Size()) + " 张卡片"};
     }
     return {};
+}
+
+}  // namespace
+
+StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
+                        CategoryTarget target) {
+    FieldReader reader(source);
+    if (StoreError error = ReadHeader(reader, file, check, target.categoryName, target.cardCount)) {
+        return error;
+    }
+    if (mode == ReadMode::HeaderOnly) {
+        return {};
+    }
+    return ReadCards(reader, file, target, nullptr);
 }
 
 std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes) {
@@ -160,32 +190,94 @@ StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, He
     if (StoreError error = source.Open(file)) {
         return error;
     }
-    return ReadCategory(source, file, mode, check, target);
+    if (mode != ReadMode::ContentsOnDemand) {
+        return ReadCategory(source, file, mode, check, target);
+    }
+    FieldReader reader(source);
+    if (StoreError error = ReadHeader(reader, file, check, target.categoryName, target.cardCount)) {
+        return error;
+    }
+    const int fd = source.DuplicateDescriptor();
+    if (fd < 0) {
+        return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, errno);
+    }
+    return ReadCards(reader, file, target, std::make_shared<const StoredContents>(fd, file));
 }
 
-void WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards) {
+StoreError WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards) {
     FieldWriter writer(sink);
     writer.WriteString(kCategoryHeader);
     writer.WriteString(kCategoryVersion);
     writer.WriteString(categoryName);
     writer.WriteInt32(static_cast<std::int32_t>(cards.Size()));
-    for (const CardRecord& record : cards) {
-        writer.WriteString(record.name);
-        writer.WriteString(record.content);
-        writer.WriteString(record.address);
+    const StoredContents* contents = cards.Contents();
+    if (contents) {
+        if (StoreError error = contents->CheckUnchanged()) {
+            return error;
+        }
     }
+    // Unchanged cards that follow each other in the file are copied from it in one piece.
+    StoredSpan run;
+    const auto flush = [&]() -> StoreError {
+        StoreError error = run.bytes > 0 ? contents->CopyTo(run, sink) : StoreError{};
+        run = {};
+        return error;
+    };
+    for (std::size_t i = 0; i < cards.Size(); ++i) {
+        if (const std::optional<StoredSpan> stored = contents ? cards.StoredRecord(i) : std::nullopt) {
+            if (run.bytes > 0 && run.offset + run.bytes == stored->offset) {
+                run.bytes += stored->bytes;
+                continue;
+            }
+            if (StoreError error = flush()) {
+                return error;
+            }
+            run = *stored;
+            continue;
+        }
+        if (StoreError error = flush()) {
+            return error;
+        }
+        writer.WriteString(cards.NameAt(i));
+        if (const std::optional<StoredSpan> content = contents ? cards.StoredContent(i) : std::nullopt) {
+            if (StoreError error = contents->CopyTo(*content, sink)) {
+                return error;
+            }
+        } else {
+            writer.WriteString(cards.At(i).content);
+            if (cards.ContentError()) {
+                return cards.ContentError();
+            }
+        }
+        writer.WriteString(cards.AddressAt(i));
+    }
+    if (StoreError error = flush()) {
+        return error;
+    }
+    // A change of the file while it was copied from would have mixed two versions.
+    return contents ? contents->CheckUnchanged() : StoreError{};
 }
 
 StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards) {
-    if (cards.Size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
-        !std::all_of(cards.begin(), cards.end(), FitsLengthPrefix)) {
+    if (cards.ContentError()) {
+        return cards.ContentError();
+    }
+    bool fits = cards.Size() <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+    for (std::size_t i = 0; fits && i < cards.Size(); ++i) {
+        // A content still in the file came with a length prefix, so it fits one.
+        fits = FitsLengthPrefix(cards.NameAt(i)) && FitsLengthPrefix(cards.AddressAt(i)) &&
+               (cards.StoredContent(i) || FitsLengthPrefix(cards.At(i).content));
+    }
+    if (!fits) {
         return StoreError{StoreErrorKind::CannotWrite, file, "资料太大，无法保存"};
     }
     AtomicFileWriter writer(file);
     if (StoreError error = writer.Open()) {
         return error;
     }
-    WriteCategory(writer, categoryName, cards);
+    if (StoreError error = WriteCategory(writer, categoryName, cards)) {
+        return error;  // the writer removes its temporary file; the category stays as it was
+    }
     return writer.Commit();
 }
 

@@ -19,6 +19,9 @@ inline constexpr std::string_view kCategoryVersion = "Ver1.0";
 enum class ReadMode {
     HeaderOnly,  // header, version, category name and card count; the cards are not touched
     Full,        // all of it: the cards replace the table's content
+    // As Full, but a file's contents stay in the file until a card is asked for; the table keeps the file
+    // open. Read from anything but a file, it is Full.
+    ContentsOnDemand,
 };
 
 enum class HeaderCheck {
@@ -32,7 +35,7 @@ enum class HeaderCheck {
 struct CategoryTarget {
     std::string& categoryName;
     std::int32_t& cardCount;
-    CardTable* cards = nullptr;  // needed for ReadMode::Full
+    CardTable* cards = nullptr;  // needed for every mode but HeaderOnly
     // The most memory the cards may take; 0 for the default, which scales with the file and the machine.
     std::uint64_t memoryBudget = 0;
 };
@@ -55,7 +58,8 @@ StoreError ScanCategoryFile(const std::filesystem::path& file, HeaderCheck check
                             std::int32_t& cardCount, const CardVisitor& visit = {});
 
 // Writes the whole category with the fixed header and version, whatever was read before.
-void WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards);
+// Fails only for a table whose contents are still in a file that cannot be read or has changed.
+StoreError WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards);
 // Replaces the file crash-safely; on failure the old file is left as it was.
 StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards);
 

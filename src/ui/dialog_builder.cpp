@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVariant>
 #include <cmath>
 
@@ -75,7 +75,7 @@ QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control) {
         case res::ControlKind::MultiLineDragEdit:
             return new CTextDragEdit(false, &parent);
         case res::ControlKind::TreeView: {
-            auto* tree = new QTreeWidget(&parent);
+            auto* tree = new QTreeView(&parent);
             tree->setHeaderHidden(true);
             tree->setRootIsDecorated(true);
             return tree;

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include "../store/test_folder.h"
@@ -33,11 +33,14 @@ public:
         frame = std::make_unique<CMainFrame>(store, prompter, settings);
         frame->show();
     }
-    QTreeWidget& Tree() { return *Control<QTreeWidget>(frame->Bar(), res::kDataBarTree); }
+    QTreeView& Tree() { return *Control<QTreeView>(frame->Bar(), res::kDataBarTree); }
     QComboBox& Categories() { return *Control<QComboBox>(frame->Bar(), res::kDataBarCategories); }
-    QTreeWidgetItem* Root() { return Tree().topLevelItem(0); }
-    void Click(QTreeWidgetItem* item) {
-        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().visualItemRect(item).center());
+    QModelIndex Root() { return Tree().model()->index(0, 0); }
+    QModelIndex Card(int row) { return Tree().model()->index(row, 0, Root()); }
+    int CardCount() { return Tree().model()->rowCount(Root()); }
+    void Click(const QModelIndex& item) {
+        Tree().scrollTo(item);
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().visualRect(item).center());
     }
 
     test::TestFolder home;
@@ -56,7 +59,7 @@ private slots:
         world.Seed("Quuse.001", "elsewhere", {});
         world.Open(0);
         QCOMPARE(world.Categories().count(), 0);
-        QCOMPARE(world.Tree().topLevelItemCount(), 0);
+        QCOMPARE(world.Tree().model()->rowCount(), 0);
         QCOMPARE(world.frame->View().Text(), std::string());
     }
 
@@ -64,9 +67,9 @@ private slots:
         World world;
         world.Seed("Qulan.001", "empty", {});
         world.Open(0, "empty");
-        QVERIFY(world.Root());
-        QVERIFY(!world.Root()->isExpanded());
-        QCOMPARE(world.Root()->childCount(), 0);
+        QVERIFY(world.Root().isValid());
+        QVERIFY(!world.Tree().isExpanded(world.Root()));
+        QCOMPARE(world.CardCount(), 0);
         QCOMPARE(world.frame->View().Text(), ToStoredText("当前类别为：empty \r\n资料卡片数：0 "));
     }
 
@@ -98,7 +101,7 @@ private slots:
         world.Seed("Qulan.001", "c", {{"a", "1", ""}, {"b", "2", ""}});
         world.store.libraryStates[0].cardName = "b";
         world.Open(0, "c");
-        QCOMPARE(world.Tree().currentItem(), world.Root()->child(1));
+        QCOMPARE(world.Tree().currentIndex(), world.Card(1));
         QCOMPARE(world.frame->View().Text(), std::string("2"));
         QCOMPARE(world.store.libraryStates[0].cardName, std::string("b"));
     }
@@ -107,9 +110,9 @@ private slots:
         World world;
         world.Seed("Qulan.001", "c", {{"same", "first", ""}, {"same", "second", ""}});
         world.Open(0, "c");
-        world.Click(world.Root()->child(1));
+        world.Click(world.Card(1));
         QCOMPARE(world.frame->View().Text(), std::string("first"));
-        world.Click(world.Root()->child(0));
+        world.Click(world.Card(0));
         QCOMPARE(world.frame->View().Text(), std::string("first"));
     }
 
@@ -117,9 +120,9 @@ private slots:
         World world;
         world.Seed("Qulan.001", "c", {{"a", "text a", ""}, {"b", "text b", ""}, {"c", "text c", ""}});
         world.Open(0, "c");
-        world.Click(world.Root()->child(0));
+        world.Click(world.Card(0));
         QTest::keyClicks(&world.frame->View(), QStringLiteral("x"));
-        world.Click(world.Root()->child(1));
+        world.Click(world.Card(1));
         QCOMPARE(world.prompter.shown, std::vector<std::string>{"save:资料卡片内容已经改变，是否存盘？"});
         QVERIFY(world.store.flags.cardModified);
         QCOMPARE(world.frame->View().Text(), std::string("text b"));
@@ -143,19 +146,19 @@ private slots:
         world.Seed("Qulan.001", "c", {{"a", "text a", ""}, {"b", "text b", ""}});
         world.Seed("Qulan.002", "d", {});
         world.Open(0, "c");
-        world.Click(world.Root()->child(0));
+        world.Click(world.Card(0));
         QTest::keyClicks(&world.frame->View(), QStringLiteral("typed "));
         ::chmod((world.store.CategoryFolder() / "Qulan.001").c_str(), 0444);
         world.prompter.saveAnswer = SaveAnswer::Yes;
         const std::string typed = "typed text a";
         auto staysWithText = [&](const char* move) {
-            QVERIFY2(world.Tree().currentItem() == world.Root()->child(0), move);
+            QVERIFY2(world.Tree().currentIndex() == world.Card(0), move);
             QCOMPARE(world.frame->View().Text(), typed);
             QVERIFY(world.frame->View().Modified());
             QCOMPARE(world.store.currentLibrary, 0);
             QCOMPARE(world.Categories().currentIndex(), 0);
         };
-        world.Click(world.Root()->child(1));
+        world.Click(world.Card(1));
         staysWithText("click");
         world.Tree().setFocus();
         QTest::keyClick(&world.Tree(), Qt::Key_Down);
@@ -170,7 +173,7 @@ private slots:
                  test::CategoryBytes("c", {{"a", "text a", ""}, {"b", "text b", ""}}));
 
         ::chmod((world.store.CategoryFolder() / "Qulan.001").c_str(), 0644);
-        world.Click(world.Root()->child(1));
+        world.Click(world.Card(1));
         QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
                  test::CategoryBytes("c", {{"a", typed, ""}, {"b", "text b", ""}}));
     }
@@ -214,7 +217,7 @@ private slots:
         World world;
         world.Seed("Quweb.001", "sites", {{"site", "about", "http://a"}});
         world.Open(3, "sites");
-        world.Click(world.Root()->child(0));
+        world.Click(world.Card(0));
         QVERIFY(world.frame->View().isReadOnly());
         QVERIFY(!world.frame->View().toolTip().isEmpty());
     }
@@ -236,30 +239,30 @@ private slots:
             });
         };
         answer(QStringLiteral("other"));
-        world.Click(world.Root()->child(1));
-        emit world.Tree().itemDoubleClicked(world.Root()->child(1), 0);
+        world.Click(world.Card(1));
+        emit world.Tree().doubleClicked(world.Card(1));
         QVERIFY(answered);
         QCOMPARE(world.prompter.notices, std::vector<std::string>{"这个知识卡片已经存在，卡片名称修改失败！"});
         answered = false;
         answer(QStringLiteral("renamed"));
-        world.Click(world.Root()->child(1));
-        emit world.Tree().itemDoubleClicked(world.Root()->child(1), 0);
+        world.Click(world.Card(1));
+        emit world.Tree().doubleClicked(world.Card(1));
         QVERIFY(answered);
         QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
                  test::CategoryBytes("c", {{"same", "first", ""}, {"renamed", "second", ""}, {"other", "3", ""}}));
-        QCOMPARE(world.Root()->child(0)->text(0), QStringLiteral("same"));
-        QCOMPARE(world.Root()->child(1)->text(0), QStringLiteral("renamed"));
+        QCOMPARE(world.Card(0).data().toString(), QStringLiteral("same"));
+        QCOMPARE(world.Card(1).data().toString(), QStringLiteral("renamed"));
     }
 
     void yesToTheSaveQuestion_writesTheCardLeft() {
         World world;
         world.Seed("Qulan.001", "c", {{"a", "text a", ""}, {"b", "text b", ""}});
         world.Open(0, "c");
-        world.Click(world.Root()->child(0));
+        world.Click(world.Card(0));
         world.frame->View().selectAll();
         QTest::keyClicks(&world.frame->View(), QStringLiteral("new"));
         world.prompter.saveAnswer = SaveAnswer::Yes;
-        world.Click(world.Root()->child(1));
+        world.Click(world.Card(1));
         QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
                  test::CategoryBytes("c", {{"a", "new", ""}, {"b", "text b", ""}}));
     }
@@ -268,23 +271,23 @@ private slots:
         World world;
         world.Seed("Qulan.001", "only", {{"a", "1", ""}});
         world.Open(0, "only");
-        world.Tree().setCurrentItem(world.Root());
+        world.Tree().setCurrentIndex(world.Root());
         QTest::keyClick(&world.Tree(), Qt::Key_Delete);
         QCOMPARE(world.prompter.shown,
                  std::vector<std::string>{"confirm:即将删除本类型和其中的所有卡片资料，继续吗？"});
         QVERIFY(!std::filesystem::exists(world.store.CategoryFolder() / "Qulan.001"));
         QCOMPARE(world.Categories().count(), 0);
-        QCOMPARE(world.Tree().topLevelItemCount(), 0);
+        QCOMPARE(world.Tree().model()->rowCount(), 0);
     }
 
     void deleteKeyOnACard_selectsTheCardAbove() {
         World world;
         world.Seed("Qulan.001", "c", {{"a", "1", ""}, {"b", "2", ""}, {"c", "3", ""}});
         world.Open(0, "c");
-        world.Tree().setCurrentItem(world.Root()->child(2));
+        world.Tree().setCurrentIndex(world.Card(2));
         QTest::keyClick(&world.Tree(), Qt::Key_Delete);
-        QCOMPARE(world.Root()->childCount(), 2);
-        QCOMPARE(world.Tree().currentItem(), world.Root()->child(1));
+        QCOMPARE(world.CardCount(), 2);
+        QCOMPARE(world.Tree().currentIndex(), world.Card(1));
         QCOMPARE(world.frame->View().Text(), std::string("2"));
         QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"),
                  test::CategoryBytes("c", {{"a", "1", ""}, {"b", "2", ""}}));
@@ -301,7 +304,7 @@ private slots:
         world.Open(0, "one");
         world.Categories().setCurrentIndex(1);
         emit world.Categories().activated(1);
-        QCOMPARE(world.Root()->childCount(), 2);
+        QCOMPARE(world.CardCount(), 2);
         QCOMPARE(world.store.libraryStates[0].categoryName, std::string("two"));
         Control<QTabBar>(world.frame->Bar(), res::kDataBarTabs)->setCurrentIndex(3);
         QCOMPARE(world.store.currentLibrary, 3);
@@ -312,9 +315,9 @@ private slots:
         World world;
         world.Seed("Qulan.001", "c", {{"a", "1", ""}, {"b", "2", ""}});
         world.Open(0, "c");
-        world.Tree().setCurrentItem(world.Root()->child(0));
+        world.Tree().setCurrentIndex(world.Card(0));
         world.frame->Operations().DeleteCard();
-        QCOMPARE(world.Root()->childCount(), 1);
+        QCOMPARE(world.CardCount(), 1);
         QCOMPARE(world.frame->View().Text(), std::string("2"));
     }
 };

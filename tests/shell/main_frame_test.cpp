@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include "../store/test_folder.h"
@@ -51,7 +51,7 @@ private slots:
                          test::CategoryBytes("c", {{"a", "1", ""}, {"b", "2", ""}}));
         world.Open(0, "c");
         QVERIFY(QTest::qWaitForWindowActive(world.frame.get()));
-        auto* tree = Control<QTreeWidget>(world.frame->Bar(), res::kDataBarTree);
+        auto* tree = Control<QTreeView>(world.frame->Bar(), res::kDataBarTree);
         tree->setFocus();
         QTest::keyClick(world.frame.get(), Qt::Key_F6);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&world.frame->View()));

@@ -175,8 +175,8 @@ public:
     void Open(const std::filesystem::path& file) {
         m_store.OpenCategoryFile(file, HeaderCheck::Check);
         ResetTree(m_store.currentCategoryName);
-        for (const CardRecord& card : m_store.openTable) {
-            cards.push_back(card.name);
+        for (std::size_t i = 0; i < m_store.openTable.Size(); ++i) {
+            cards.push_back(m_store.openTable.NameAt(i));
         }
         SelectCategoryNode();
     }

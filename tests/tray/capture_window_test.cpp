@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include "../shell/test_prompter.h"
@@ -80,8 +80,8 @@ private slots:
         QCOMPARE(world.File("Qulan.001"), test::CategoryBytes("cat", {{"old", "text", ""}, {"  ", text, ""}}));
         QCOMPARE(world.Field(res::kCaptureName), QString());
         QCOMPARE(world.Field(res::kCaptureSecond), QString());
-        QTreeWidget* tree = Control<QTreeWidget>(world.frame->Bar(), res::kDataBarTree);
-        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("  "));
+        QTreeView* tree = Control<QTreeView>(world.frame->Bar(), res::kDataBarTree);
+        QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("  "));
         QCOMPARE(world.frame->View().Text(), text);
     }
 
@@ -124,8 +124,8 @@ private slots:
         QCOMPARE(world.prompter.notices.size(), std::size_t{3});
         QVERIFY(world.prompter.notices[2].find("Qulan.001") != std::string::npos);
         QCOMPARE(world.File("Qulan.001"), whole);
-        QTreeWidget* tree = Control<QTreeWidget>(world.frame->Bar(), res::kDataBarTree);
-        QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+        QTreeView* tree = Control<QTreeView>(world.frame->Bar(), res::kDataBarTree);
+        QCOMPARE(tree->model()->rowCount(tree->model()->index(0, 0)), 2);
     }
 
     // The main window changes under the capture window: it follows, says so, and files nothing elsewhere.
