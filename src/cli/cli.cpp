@@ -178,7 +178,7 @@ private:
 
     // Loads the category; cards read before damage are kept, and the damage is reported.
     bool LoadCategory(const std::filesystem::path& file) {
-        if (StoreError error = m_store.LoadCategory(file, ReadMode::Full, HeaderCheck::Check)) {
+        if (StoreError error = m_store.LoadCategory(file, ReadMode::ContentsOnDemand, HeaderCheck::Check)) {
             m_err << error.Message() << '\n';
             return false;
         }
@@ -243,7 +243,12 @@ private:
             m_err << "没有这张卡片：" << EscapedName(cardName) << '\n';
             return kRefused;
         }
-        m_out << ShownText(ToUtf8(EditorText(m_store.currentLibrary, m_store.openTable.At(index))), m_raw);
+        const CardRecord& card = m_store.openTable.At(index);
+        if (const StoreError& error = m_store.openTable.ContentError()) {
+            m_err << error.Message() << '\n';
+            return kRefused;
+        }
+        m_out << ShownText(ToUtf8(EditorText(m_store.currentLibrary, card)), m_raw);
         return whole ? kDone : kRefused;
     }
 

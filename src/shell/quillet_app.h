@@ -37,6 +37,7 @@ public:
     std::filesystem::path SettingsFile() const;
 
     // The switches that start the program without its picture and tip: an embedding or automation start.
+    static void KeepFreedMemory();
     static bool IsQuietStart(const QStringList& arguments);
 
 private:

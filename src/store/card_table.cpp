@@ -7,6 +7,8 @@ namespace quillet {
 void CardTable::Clear() {
     m_entries.clear();
     m_entries.shrink_to_fit();
+    m_text.clear();
+    m_text.shrink_to_fit();
     m_contents.reset();
     m_contentError = {};
 }
@@ -18,22 +20,36 @@ void CardTable::Append(CardRecord record) {
         const std::size_t step = m_growthStep > 0 ? m_growthStep : byEighth;
         m_entries.reserve(m_entries.size() + std::max(step, m_entries.size() / 2));
     }
-    m_entries.push_back(Entry{std::move(record), {}, {}, false, false, false});
+    Entry entry;
+    entry.card = std::make_shared<const CardRecord>(std::move(record));
+    m_entries.push_back(std::move(entry));
 }
 
-void CardTable::AppendStored(std::string name, std::string address, StoredSpan content, bool canonical,
-                             std::optional<StoredSpan> record) {
-    Append(CardRecord{std::move(name), {}, std::move(address)});
-    Entry& entry = m_entries.back();
-    entry.content = content;
-    entry.contentInFile = true;
-    entry.contentCanonical = canonical;
-    entry.whole = record.value_or(StoredSpan{});
-    entry.wholeInFile = record.has_value();
+void CardTable::AppendStored(std::string_view name, std::string_view address, StoredSpan record, StoredSpan content,
+                             bool contentCanonical, bool wholeCanonical) {
+    if (m_entries.size() == m_entries.capacity()) {
+        m_entries.reserve(m_entries.size() + std::max<std::size_t>(m_growthStep, m_entries.size() / 2 + 4));
+    }
+    Entry entry;
+    entry.recordOffset = record.offset;
+    entry.contentStart = content.offset - record.offset;
+    entry.contentBytes = content.bytes;
+    entry.addressBytes = record.offset + record.bytes - content.offset - content.bytes;
+    entry.inFile = true;
+    entry.textOffset = m_text.size();
+    entry.nameLength = static_cast<std::uint32_t>(name.size());
+    entry.addressLength = static_cast<std::uint32_t>(address.size());
+    entry.contentCanonical = contentCanonical;
+    entry.wholeCanonical = wholeCanonical;
+    m_text.append(name);
+    m_text.append(address);
+    m_entries.push_back(entry);
 }
 
 void CardTable::Replace(std::size_t index, CardRecord record) {
-    m_entries.at(index) = Entry{std::move(record), {}, {}, false, false, false};
+    Entry& entry = m_entries.at(index);
+    entry = Entry{};
+    entry.card = std::make_shared<const CardRecord>(std::move(record));
 }
 
 void CardTable::RemoveAt(std::size_t index) {
@@ -42,43 +58,62 @@ void CardTable::RemoveAt(std::size_t index) {
     }
 }
 
+std::string_view CardTable::NameAt(std::size_t index) const {
+    const Entry& entry = m_entries.at(index);
+    return entry.card ? std::string_view(entry.card->name)
+                      : std::string_view(m_text).substr(entry.textOffset, entry.nameLength);
+}
+
+std::string_view CardTable::AddressAt(std::size_t index) const {
+    const Entry& entry = m_entries.at(index);
+    return entry.card ? std::string_view(entry.card->address)
+                      : std::string_view(m_text).substr(entry.textOffset + entry.nameLength, entry.addressLength);
+}
+
 const CardRecord& CardTable::At(std::size_t index) const {
     Entry& entry = m_entries.at(index);
-    if (entry.contentInFile) {
+    if (!entry.card) {
         std::string content;
-        StoreError error = m_contents ? m_contents->Read(entry.content, content)
+        StoreError error = m_contents ? m_contents->Read(ContentField(entry), content)
                                       : StoreError{StoreErrorKind::CannotRead, {}, "卡片内容所在的文件已经关闭"};
-        if (error) {
-            if (!m_contentError) {
-                m_contentError = std::move(error);
-            }
-        } else {
-            entry.record.content = std::move(content);
-            entry.contentInFile = false;
+        if (error && !m_contentError) {
+            m_contentError = std::move(error);
         }
+        // A card whose content could not be read is shown empty, and the table is never written again.
+        entry.card = std::make_shared<const CardRecord>(
+            CardRecord{std::string(NameAt(index)), std::move(content), std::string(AddressAt(index))});
     }
-    return entry.record;
+    return *entry.card;
 }
 
 std::optional<StoredSpan> CardTable::StoredRecord(std::size_t index) const {
     const Entry& entry = m_entries.at(index);
-    return entry.wholeInFile ? std::optional<StoredSpan>(entry.whole) : std::nullopt;
+    if (!entry.inFile || !entry.wholeCanonical) {
+        return std::nullopt;
+    }
+    return StoredSpan{entry.recordOffset, entry.contentStart + entry.contentBytes + entry.addressBytes};
 }
 
 std::optional<StoredSpan> CardTable::StoredContent(std::size_t index) const {
     const Entry& entry = m_entries.at(index);
-    return entry.contentInFile && entry.contentCanonical ? std::optional<StoredSpan>(entry.content) : std::nullopt;
+    if (!entry.inFile || entry.card || !entry.contentCanonical) {
+        return std::nullopt;
+    }
+    return ContentField(entry);
 }
 
-std::size_t CardTable::FindFirst(const std::string& name) const {
-    const auto found =
-        std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.record.name == name; });
-    return static_cast<std::size_t>(found - m_entries.begin());
+std::size_t CardTable::FindFirst(std::string_view name) const {
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (NameAt(i) == name) {
+            return i;
+        }
+    }
+    return m_entries.size();
 }
 
-std::size_t CardTable::FindLast(const std::string& name) const {
+std::size_t CardTable::FindLast(std::string_view name) const {
     for (std::size_t i = m_entries.size(); i > 0; --i) {
-        if (m_entries[i - 1].record.name == name) {
+        if (NameAt(i - 1) == name) {
             return i - 1;
         }
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "card_record.h"
@@ -13,7 +14,7 @@ namespace quillet {
 
 // The cards of one category in file order. A table read from a file may leave the contents there: a card's
 // content is read the first time the card is asked for, and a card never changed is written back by copying
-// its bytes.
+// its bytes. Such cards keep their names and addresses in one block, not one string each.
 class CardTable final {
 public:
     void Clear();
@@ -21,13 +22,15 @@ public:
     void SetGrowthStep(std::size_t step) { m_growthStep = step; }
     // Room for count records at once, so a load of a known size does not grow step by step.
     void Reserve(std::size_t count) { m_entries.reserve(count); }
+    // Room for that many bytes of names and addresses of cards whose contents stay in their file.
+    void ReserveText(std::size_t bytes) { m_text.reserve(bytes); }
 
     void Append(CardRecord record);
-    // A card read from the file the table reads its contents from: its content stays there, and the whole
-    // record is at `record` when its three fields are in the writer's own form.
-    // `canonical` says whether the content itself is in that form.
-    void AppendStored(std::string name, std::string address, StoredSpan content, bool canonical,
-                      std::optional<StoredSpan> record);
+    // A card read from the file the table reads its contents from: the record and its content field are at
+    // those places, and the flags say whether the content field, and all three fields, are in the writer's own
+    // form. The content stays in the file; name and address must each be shorter than 4 GiB.
+    void AppendStored(std::string_view name, std::string_view address, StoredSpan record, StoredSpan content,
+                      bool contentCanonical, bool wholeCanonical);
     void SetStoredContents(std::shared_ptr<const StoredContents> contents) { m_contents = std::move(contents); }
     void Replace(std::size_t index, CardRecord record);
     void RemoveAt(std::size_t index);
@@ -35,8 +38,8 @@ public:
     // The whole card; a content still in the file is read now. When that read fails the content is empty and
     // ContentError() says why.
     const CardRecord& At(std::size_t index) const;
-    const std::string& NameAt(std::size_t index) const { return m_entries.at(index).record.name; }
-    const std::string& AddressAt(std::size_t index) const { return m_entries.at(index).record.address; }
+    std::string_view NameAt(std::size_t index) const;
+    std::string_view AddressAt(std::size_t index) const;
     std::size_t Size() const { return m_entries.size(); }
     bool Empty() const { return m_entries.empty(); }
 
@@ -59,21 +62,33 @@ public:
     }
 
     // Index of the first (or last) card of that name, or Size() when there is none.
-    std::size_t FindFirst(const std::string& name) const;
-    std::size_t FindLast(const std::string& name) const;
+    std::size_t FindFirst(std::string_view name) const;
+    std::size_t FindLast(std::string_view name) const;
 
 private:
+    // A card in memory has `card`; a card in the file has its name and address in m_text and the places of its
+    // fields in the file, and gets `card` once it is read.
     struct Entry {
-        CardRecord record;
-        StoredSpan content;
-        StoredSpan whole;
-        bool contentInFile = false;
+        std::shared_ptr<const CardRecord> card;
+        std::uint64_t recordOffset = 0;
+        std::uint64_t contentBytes = 0;
+        std::size_t textOffset = 0;
+        std::uint32_t nameLength = 0;
+        std::uint32_t addressLength = 0;
+        std::uint64_t contentStart = 0;  // from the record's start
+        std::uint64_t addressBytes = 0;  // the address field, prefix included
+        bool inFile = false;
         bool contentCanonical = false;
-        bool wholeInFile = false;
+        bool wholeCanonical = false;
     };
+
+    static StoredSpan ContentField(const Entry& entry) {
+        return {entry.recordOffset + entry.contentStart, entry.contentBytes};
+    }
 
     // Contents are read on first use, from a const table as well.
     mutable std::vector<Entry> m_entries;
+    std::string m_text;
     mutable StoreError m_contentError;
     std::shared_ptr<const StoredContents> m_contents;
     std::size_t m_growthStep = 0;

@@ -18,6 +18,9 @@ constexpr std::size_t kLoadGrowthStep = 500;
 // Room is reserved for at most one record per this many bytes left; a table with smaller cards grows as they
 // arrive.
 constexpr std::uint64_t kReservedBytesPerRecord = 512;
+// What a card whose content stays in the file costs beyond its name and address.
+constexpr std::uint64_t kStoredCardMemory = 96;
+constexpr std::size_t kMaxStoredLength = std::numeric_limits<std::uint32_t>::max();
 
 StoreError Damaged(const std::filesystem::path& file, const FieldReader& reader) {
     return StoreError{reader.ReadError() ? StoreErrorKind::CannotRead : StoreErrorKind::Damaged, file,
@@ -28,7 +31,7 @@ std::uint64_t MemoryOf(const CardRecord& record) {
     return sizeof(CardRecord) + record.name.capacity() + record.content.capacity() + record.address.capacity();
 }
 
-bool FitsLengthPrefix(const std::string& field) { return field.size() <= std::numeric_limits<std::uint32_t>::max(); }
+bool FitsLengthPrefix(std::string_view field) { return field.size() <= std::numeric_limits<std::uint32_t>::max(); }
 
 }  // namespace
 
@@ -74,30 +77,47 @@ StoreError ReadCards(FieldReader& reader, const std::filesystem::path& file, Cat
     const std::uint64_t budget =
         target.memoryBudget > 0 ? target.memoryBudget : DefaultMemoryBudget(reader.Position() + reader.Remaining());
     std::uint64_t used = 0;
+    // One buffer for every name and address read; the table copies them into its own block.
+    std::string name;
+    std::string address;
     try {
         // Never reserved from the count alone: a damaged count cannot make us allocate more than a small part
         // of what the file holds.
         cards.Reserve(
             static_cast<std::size_t>(std::min<std::uint64_t>(count, reader.Remaining() / kReservedBytesPerRecord)));
+        if (contents) {
+            // Names are a small part of a file; what is reserved and not used is never touched.
+            cards.ReserveText(static_cast<std::size_t>(reader.Remaining() / 8));
+        }
         for (std::int32_t i = 0; i < count; ++i) {
-            CardRecord record;
             bool whole = false;
             if (contents) {
                 const std::uint64_t start = reader.Position();
                 bool canonical = true;
                 bool contentCanonical = true;
-                std::uint64_t contentStart = 0;
-                whole = reader.ReadString(record.name, &canonical) && (contentStart = reader.Position(), true) &&
-                        reader.SkipString(&contentCanonical);
+                whole = reader.ReadStringInPlace(name, &canonical);
+                const std::uint64_t contentStart = reader.Position();
+                whole = whole && reader.SkipString(&contentCanonical);
                 const StoredSpan content{contentStart, reader.Position() - contentStart};
-                whole = whole && reader.ReadString(record.address, &canonical);
+                whole = whole && reader.ReadStringInPlace(address, &canonical);
                 if (whole) {
-                    used += MemoryOf(record);
-                    const StoredSpan span{start, reader.Position() - start};
-                    cards.AppendStored(std::move(record.name), std::move(record.address), content, contentCanonical,
-                                       canonical && contentCanonical ? std::optional<StoredSpan>(span) : std::nullopt);
+                    used += kStoredCardMemory + name.size() + address.size();
+                    const StoredSpan record{start, reader.Position() - start};
+                    if (name.size() < kMaxStoredLength && address.size() < kMaxStoredLength) {
+                        cards.AppendStored(name, address, record, content, contentCanonical,
+                                           canonical && contentCanonical);
+                    } else {
+                        // Too long to be kept in the table's own block; read whole instead.
+                        std::string text;
+                        if (StoreError error = contents->Read(content, text)) {
+                            return error;
+                        }
+                        used += text.size();
+                        cards.Append(CardRecord{name, std::move(text), address});
+                    }
                 }
             } else {
+                CardRecord record;
                 whole = reader.ReadString(record.name) && reader.ReadString(record.content) &&
                         reader.ReadString(record.address);
                 if (whole) {

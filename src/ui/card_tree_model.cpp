@@ -24,7 +24,7 @@ CardTreeModel::CardTreeModel(QObject* parent) : QAbstractItemModel(parent) {
     m_images[static_cast<int>(Image::Card)] = QIcon(QStringLiteral(":/images/card.svg"));
 }
 
-CardTreeModel::Span CardTreeModel::Store(const std::string& name) {
+CardTreeModel::Span CardTreeModel::Store(std::string_view name) {
     const Span span{m_bytes.size(), name.size()};
     m_bytes += name;
     return span;

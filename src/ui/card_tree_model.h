@@ -60,7 +60,7 @@ private:
         std::size_t length;
     };
 
-    Span Store(const std::string& name);
+    Span Store(std::string_view name);
     std::string_view NameOf(Span span) const { return std::string_view(m_bytes).substr(span.offset, span.length); }
 
     bool m_hasRoot = false;

@@ -38,6 +38,17 @@ public:
     QModelIndex Root() { return Tree().model()->index(0, 0); }
     QModelIndex Card(int row) { return Tree().model()->index(row, 0, Root()); }
     int CardCount() { return Tree().model()->rowCount(Root()); }
+    // The name input that the next command opens is answered with this name.
+    void AnswerNextName(const QString& name, bool& answered) {
+        QTimer::singleShot(0, [&answered, name] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr) {
+                edit->setText(name);
+                QMetaObject::invokeMethod(dialog, "accept");
+                answered = true;
+            }
+        });
+    }
     void Click(const QModelIndex& item) {
         Tree().scrollTo(item);
         QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().visualRect(item).center());
@@ -228,23 +239,13 @@ private slots:
         world.Seed("Qulan.001", "c", {{"same", "first", ""}, {"same", "second", ""}, {"other", "3", ""}});
         world.Open(0, "c");
         bool answered = false;
-        auto answer = [&](const QString& name) {
-            QTimer::singleShot(0, [&answered, name] {
-                QWidget* dialog = QApplication::activeModalWidget();
-                if (QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr) {
-                    edit->setText(name);
-                    QMetaObject::invokeMethod(dialog, "accept");
-                    answered = true;
-                }
-            });
-        };
-        answer(QStringLiteral("other"));
+        world.AnswerNextName(QStringLiteral("other"), answered);
         world.Click(world.Card(1));
         emit world.Tree().doubleClicked(world.Card(1));
         QVERIFY(answered);
         QCOMPARE(world.prompter.notices, std::vector<std::string>{"这个知识卡片已经存在，卡片名称修改失败！"});
         answered = false;
-        answer(QStringLiteral("renamed"));
+        world.AnswerNextName(QStringLiteral("renamed"), answered);
         world.Click(world.Card(1));
         emit world.Tree().doubleClicked(world.Card(1));
         QVERIFY(answered);
@@ -309,6 +310,38 @@ private slots:
         Control<QTabBar>(world.frame->Bar(), res::kDataBarTabs)->setCurrentIndex(3);
         QCOMPARE(world.store.currentLibrary, 3);
         QCOMPARE(world.frame->View().Text(), std::string("site  [ http://a ]\r\n\r\nabout"));
+    }
+
+    // A category as big as users' biggest: the last card is selected, renamed and deleted like any other, and
+    // the file holds exactly the cards that are left.
+    void hundredThousandCards_lastCardIsSelectedRenamedAndDeleted() {
+        std::vector<CardRecord> cards;
+        for (int i = 0; i < 100000; ++i) {
+            cards.push_back({ToStoredText("卡片名称第" + std::to_string(i) + "号"), "text " + std::to_string(i), ""});
+        }
+        World world;
+        world.Seed("Qulan.001", "big", cards);
+        world.Open(0, "big");
+        QCOMPARE(world.CardCount(), 100000);
+
+        world.Click(world.Card(99999));
+        QCOMPARE(world.Tree().currentIndex(), world.Card(99999));
+        QCOMPARE(world.frame->View().Text(), std::string("text 99999"));
+
+        bool answered = false;
+        world.AnswerNextName(QStringLiteral("最后一张"), answered);
+        emit world.Tree().doubleClicked(world.Card(99999));
+        QVERIFY(answered);
+        cards.back().name = ToStoredText("最后一张");
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"), test::CategoryBytes("big", cards));
+        QCOMPARE(world.Card(99999).data().toString(), QStringLiteral("最后一张"));
+
+        QTest::keyClick(&world.Tree(), Qt::Key_Delete);
+        cards.pop_back();
+        QCOMPARE(world.CardCount(), 99999);
+        QCOMPARE(world.Tree().currentIndex(), world.Card(99998));
+        QCOMPARE(world.frame->View().Text(), std::string("text 99998"));
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"), test::CategoryBytes("big", cards));
     }
 
     void operations_actOnTheRealPane() {

@@ -176,7 +176,7 @@ public:
         m_store.OpenCategoryFile(file, HeaderCheck::Check);
         ResetTree(m_store.currentCategoryName);
         for (std::size_t i = 0; i < m_store.openTable.Size(); ++i) {
-            cards.push_back(m_store.openTable.NameAt(i));
+            cards.emplace_back(m_store.openTable.NameAt(i));
         }
         SelectCategoryNode();
     }
