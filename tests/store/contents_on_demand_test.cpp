@@ -49,7 +49,7 @@ TEST(ContentsOnDemand, readAndWrittenBackAsAFullRead) {
         {"fields in the writer's form", whole},
         {"long content with a three-byte prefix", CategoryBytes("n", {{"a", std::string(70000, 'y'), "u"}})},
         {"content of 16-bit characters", OneCardWithContentField(std::string("\xFF\xFE\xFF\x02\x16\x7F\x0B\x7A", 8))},
-        {"content with a longer prefix than needed", OneCardWithContentField(std::string("\xFF\x02\x00ab", 5))},
+        {"content with a longer prefix than needed", OneCardWithContentField(std::string("\xFF\x02\x00" "ab", 5))},
         {"bytes after the last card", whole + "tail"},
         {"cut in the last card", whole.substr(0, whole.size() - 3)},
     };
