@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,10 +77,10 @@ std::filesystem::path MakeProgramFolder(const char* name, int cards) {
     return folder;
 }
 
-Figures RunOnce(const std::filesystem::path& folder, int argc, char** argv) {
+std::optional<Figures> RunOnce(const std::filesystem::path& folder, int argc, char** argv) {
     int fds[2];
     if (::pipe(fds) != 0) {
-        return {};
+        return std::nullopt;
     }
     if (const pid_t child = ::fork(); child == 0) {
         ::close(fds[0]);
@@ -116,9 +117,12 @@ Figures RunOnce(const std::filesystem::path& folder, int argc, char** argv) {
     }
     ::close(fds[1]);
     Figures figures;
-    [[maybe_unused]] const ssize_t got = ::read(fds[0], &figures, sizeof figures);
+    const ssize_t got = ::read(fds[0], &figures, sizeof figures);
     ::close(fds[0]);
     ::wait(nullptr);
+    if (got != static_cast<ssize_t>(sizeof figures)) {
+        return std::nullopt;  // the child could not start; the run is left out
+    }
     return figures;
 }
 
@@ -159,7 +163,9 @@ int main(int argc, char** argv) {
     const int rounds = std::getenv("RUNS") ? std::atoi(std::getenv("RUNS")) : 7;
     for (int round = 0; round < rounds; ++round) {
         for (Store& store : stores) {
-            store.runs.push_back(RunOnce(store.folder, argc, argv));
+            if (const std::optional<Figures> figures = RunOnce(store.folder, argc, argv)) {
+                store.runs.push_back(*figures);
+            }
         }
     }
     const auto median = [](const Store& store, double Figures::*field) {
