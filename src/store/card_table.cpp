@@ -13,13 +13,17 @@ void CardTable::Clear() {
     m_contentError = {};
 }
 
-void CardTable::Append(CardRecord record) {
+void CardTable::MakeRoomForOne() {
     if (m_entries.size() == m_entries.capacity()) {
         // Grow by the step at least, and by half the size for big tables, so appending stays linear.
         const std::size_t byEighth = std::clamp<std::size_t>(m_entries.size() / 8, 4, 1024);
         const std::size_t step = m_growthStep > 0 ? m_growthStep : byEighth;
         m_entries.reserve(m_entries.size() + std::max(step, m_entries.size() / 2));
     }
+}
+
+void CardTable::Append(CardRecord record) {
+    MakeRoomForOne();
     Entry entry;
     entry.card = std::make_shared<const CardRecord>(std::move(record));
     m_entries.push_back(std::move(entry));
@@ -27,9 +31,7 @@ void CardTable::Append(CardRecord record) {
 
 void CardTable::AppendStored(std::string_view name, std::string_view address, StoredSpan record, StoredSpan content,
                              bool contentCanonical, bool wholeCanonical) {
-    if (m_entries.size() == m_entries.capacity()) {
-        m_entries.reserve(m_entries.size() + std::max<std::size_t>(m_growthStep, m_entries.size() / 2 + 4));
-    }
+    MakeRoomForOne();
     Entry entry;
     entry.recordOffset = record.offset;
     entry.contentStart = content.offset - record.offset;

@@ -82,6 +82,7 @@ private:
         bool wholeCanonical = false;
     };
 
+    void MakeRoomForOne();
     static StoredSpan ContentField(const Entry& entry) {
         return {entry.recordOffset + entry.contentStart, entry.contentBytes};
     }
