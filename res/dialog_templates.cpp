@@ -92,6 +92,14 @@ constexpr ControlTemplate kRestoreControls[] = {
     {kCaptureRestore, DefaultPushButton, "还原", 2, 2, 31, 14},
 };
 
+constexpr ControlTemplate kCardViewerControls[] = {
+    {kIdOk, DefaultPushButton, "关闭窗口", 5, 5, 50, 14},
+    {kViewerText, MultiLineDragEdit, "", 62, 5, 134, 65, kBorder},
+    {kViewerShrink, PushButton, "窗口缩小", 5, 22, 50, 14},
+    {kViewerAction, PushButton, "全选", 5, 39, 50, 14},
+    {kViewerCopy, PushButton, "复制", 5, 56, 50, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -102,6 +110,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kStartOptionsDialog, "启动选项：[程序启动时默认选项]", 238, 127, kStartOptionsControls},
     {kNameInputDialog, "请输入信息：", 277, 65, kNameInputControls},
     {kSiteInputDialog, "请输入站点信息：", 278, 163, kSiteInputControls},
+    {kCardViewerDialog, "", 202, 76, kCardViewerControls},
 };
 
 }  // namespace

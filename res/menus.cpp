@@ -79,6 +79,13 @@ constexpr Menu kContextMenus[] = {
     {"POPMENU4", kPopupReadingSite}, {"POPMENU5", kPopupSearchHit}, {"POPMENU2", kPopupSite},
 };
 
+constexpr MenuItem kTrayItems[] = {
+    {32812, "进入录入模式(&W)"},    {32813, "进入阅读模式(&R)"}, {0, ""},
+    {32788, "启动选项    (&Q)"},    {32802, "资料统计    (&T)"}, {0, ""},
+    {57664, "关于 Quillet(&A)..."}, {57665, "退出系统    (&X)"},
+};
+constexpr Menu kTrayMenu{"SYS", kTrayItems};
+
 constexpr int kToolbar[] = {32780, 32802, 0,     32773, 32783, 32776, 0, 32775, 32801, 32793, 32792, 32785, 32777,
                             0,     32805, 57643, 57635, 57634, 57637, 0, 32781, 32810, 57607, 57664, 57665};
 
@@ -87,5 +94,6 @@ constexpr int kToolbar[] = {32780, 32802, 0,     32773, 32783, 32776, 0, 32775, 
 std::span<const Menu> MainMenu() { return kMainMenu; }
 std::span<const Menu> ContextMenus() { return kContextMenus; }
 std::span<const int> ToolbarCommands() { return kToolbar; }
+const Menu& TrayMenu() { return kTrayMenu; }
 
 }  // namespace quillet::res

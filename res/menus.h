@@ -23,6 +23,8 @@ inline constexpr MenuItem kTipOfTheDayItem{105, "每日一帖 (&T)..."};
 std::span<const Menu> MainMenu();
 // Menu 138: the context menus of the data bar and the reading window, by pop-up index 0 to 5.
 std::span<const Menu> ContextMenus();
+// Menu 143: the tray icon's one pop-up; position 0 is its default item.
+const Menu& TrayMenu();
 // Toolbar 128: its commands in order; 0 is a separator.
 std::span<const int> ToolbarCommands();
 

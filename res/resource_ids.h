@@ -14,6 +14,7 @@ inline constexpr int kRestoreDialog = 162;
 inline constexpr int kStartOptionsDialog = 139;
 inline constexpr int kNameInputDialog = 135;
 inline constexpr int kSiteInputDialog = 157;
+inline constexpr int kCardViewerDialog = 147;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -56,6 +57,10 @@ inline constexpr int kCaptureShrink = 1069;
 inline constexpr int kCaptureHideMain = 1070;
 inline constexpr int kAboutPicture = 1050;
 inline constexpr int kAboutVersion = 1051;
+inline constexpr int kViewerText = 1014;
+inline constexpr int kViewerCopy = 1042;
+inline constexpr int kViewerAction = 1043;  // select all, or visit the site
+inline constexpr int kViewerShrink = 1044;
 
 // Commands of the program.
 inline constexpr int kCmdTipOfTheDay = 105;
@@ -106,6 +111,9 @@ inline constexpr int kCmdPaste = 57637;
 inline constexpr int kCmdUndo = 57643;
 inline constexpr int kCmdAbout = 57664;
 inline constexpr int kCmdExit = 57665;
+
+// The tray icon; also the number of its menu.
+inline constexpr int kTrayIconId = 143;
 
 // Strings that are not command texts.
 inline constexpr int kStrDidYouKnow = 107;

@@ -1,17 +1,18 @@
 #include <QApplication>
 #include <QSettings>
 
+#include "reading/card_viewer_control.h"
 #include "shell/message_box_prompter.h"
 #include "shell/quillet_app.h"
 #include "shell/translations.h"
 #include "store/program_folder.h"
 #include "tray/capture_window.h"
+#include "tray/hidden_mode.h"
 
 int main(int argc, char* argv[]) {
+    quillet::CQuilletApp::PreferX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
-    // The program ends by its exit commands, never because its last visible window closed.
-    QApplication::setQuitOnLastWindowClosed(false);
     quillet::InstallChineseTranslations(app);
     QSettings profile(QSettings::IniFormat, QSettings::UserScope,
                       QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Quillet"));
@@ -20,8 +21,12 @@ int main(int argc, char* argv[]) {
     if (!quillet.InitInstance(QApplication::arguments())) {
         return 0;
     }
-    quillet::InstallCaptureWindows(*quillet.Frame(), quillet.Store(), quillet.Settings(), prompter);
-    const int result = QApplication::exec();
+    quillet::CMainFrame& frame = *quillet.Frame();
+    quillet::InstallCaptureWindows(frame, quillet.Store(), quillet.Settings(), prompter);
+    quillet::InstallCardViewer(frame, quillet.Store(), quillet.Settings());
+    quillet::InstallTray(frame, prompter)->Start(quillet.Settings().startMode);
+    // An exit chosen while start-up still ran (from the tip of the day, say) is not lost.
+    const int result = frame.ExitRequested() ? 0 : QApplication::exec();
     quillet.ExitInstance();
     return result;
 }

@@ -16,8 +16,8 @@ constexpr int kWebCommands[] = {res::kCmdExportFavorites, res::kCmdImportFavorit
 constexpr int kAlwaysCommands[] = {res::kCmdNewCard,       res::kCmdDeleteCard,   res::kCmdRenameCard,
                                    res::kCmdSaveCard,      res::kCmdPreviousCard, res::kCmdNextCard,
                                    res::kCmdSaveCardAsText};
-// Reading mode, the tray, the card viewer and the tools of later work.
-constexpr int kNotYetAvailable[] = {res::kCmdReadingMode,     res::kCmdHideToTray,      res::kCmdTrayEntryMode,
+// Carried out above the entry-mode window: reading mode, the tray, the card viewer and the tools.
+constexpr int kCarriedOutAbove[] = {res::kCmdReadingMode,     res::kCmdHideToTray,      res::kCmdTrayEntryMode,
                                     res::kCmdTrayReadingMode, res::kCmdViewCard,        res::kCmdStatistics,
                                     res::kCmdOrderCards,      res::kCmdOrderCategories, res::kCmdOrganize,
                                     res::kCmdImportBackup,    res::kCmdExportBackup,    res::kCmdExportFavorites,
@@ -43,10 +43,12 @@ CommandRule RuleOf(int id) {
     return CommandRule::Plain;
 }
 
-bool IsAvailable(int id) { return !Contains(kNotYetAvailable, id); }
+bool IsAvailable(int id, const std::set<int>& provided) {
+    return !Contains(kCarriedOutAbove, id) || provided.contains(id);
+}
 
 bool IsEnabled(int id, const CommandContext& context) {
-    if (!IsAvailable(id)) {
+    if (!IsAvailable(id, context.provided)) {
         return false;
     }
     switch (RuleOf(id)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <set>
+
 namespace quillet {
 
 // When a command of the entry-mode window is enabled.
@@ -12,12 +14,14 @@ enum class CommandRule {
 
 CommandRule RuleOf(int id);
 
-// Commands whose windows do not exist yet stay visibly unavailable.
-bool IsAvailable(int id);
+// Commands carried out by the tray, reading mode or the tools stay visibly unavailable until one of them has
+// taken the command over (provided).
+bool IsAvailable(int id, const std::set<int>& provided);
 
 struct CommandContext {
     bool dataBarVisible = true;
     int currentLibrary = 1;
+    std::set<int> provided;
 };
 
 bool IsEnabled(int id, const CommandContext& context);

@@ -264,22 +264,30 @@ void CMainFrame::BuildToolBar() {
     }
 }
 
+QMenu* CMainFrame::CreatePopupMenu(const res::Menu& menu, QWidget* parent) {
+    auto* popup = new QMenu(parent);
+    // First the states, then each entry takes its command's.
+    connect(popup, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+    for (const res::MenuItem& item : menu.items) {
+        if (item.id == 0) {
+            popup->addSeparator();
+            continue;
+        }
+        // The pop-up's own text, the command's action behind it.
+        QAction* command = CreateCommand(item.id, FromUtf8(item.text));
+        QAction* entry = popup->addAction(FromUtf8(item.text));
+        entry->setData(item.id);
+        entry->setEnabled(command->isEnabled());
+        connect(entry, &QAction::triggered, command, &QAction::trigger);
+        connect(popup, &QMenu::aboutToShow, entry, [entry, command] { entry->setEnabled(command->isEnabled()); });
+    }
+    return popup;
+}
+
 QMenu* CMainFrame::MenuOf(int popupIndex) {
     QMenu*& menu = m_contextMenus[popupIndex];
     if (!menu) {
-        menu = new QMenu(this);
-        for (const res::MenuItem& item : res::ContextMenus()[static_cast<std::size_t>(popupIndex)].items) {
-            if (item.id == 0) {
-                menu->addSeparator();
-                continue;
-            }
-            // The pop-up's own text, the command's action behind it.
-            QAction* command = CreateCommand(item.id, FromUtf8(item.text));
-            QAction* entry = menu->addAction(FromUtf8(item.text));
-            entry->setEnabled(command->isEnabled());
-            connect(entry, &QAction::triggered, command, &QAction::trigger);
-            connect(menu, &QMenu::aboutToShow, entry, [entry, command] { entry->setEnabled(command->isEnabled()); });
-        }
+        menu = CreatePopupMenu(res::ContextMenus()[static_cast<std::size_t>(popupIndex)], this);
     }
     return menu;
 }
@@ -333,12 +341,18 @@ void CMainFrame::ConnectCommands() {
 }
 
 void CMainFrame::UpdateCommands() {
-    const CommandContext context{m_store.flags.dataBarVisible, m_store.currentLibrary};
+    const CommandContext context{m_store.flags.dataBarVisible, m_store.currentLibrary, m_provided};
     for (const auto& [id, action] : m_commands) {
         action->setEnabled(IsEnabled(id, context));
     }
     Command(res::kCmdToggleDataBar)->setChecked(!m_store.flags.dataBarVisible);
     Command(res::kCmdAlwaysOnTop)->setChecked(m_store.flags.alwaysOnTop);
+}
+
+void CMainFrame::Provide(int id, std::function<void()> handler) {
+    connect(CreateCommand(id, FromUtf8(res::FlyByOf(id))), &QAction::triggered, this, std::move(handler));
+    m_provided.insert(id);
+    UpdateCommands();
 }
 
 void CMainFrame::ToggleDataBar() {
@@ -458,6 +472,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    m_exitRequested = true;
     // Closing entry mode ends the program: the capture windows go with it (each keeps its place), and the
     // event loop ends even though they were visible, so the settings are written.
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -4,6 +4,7 @@
 #include <QPrinter>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "shell/data_bar.h"
 #include "shell/dialog_name_input.h"
@@ -18,6 +19,9 @@ class QToolBar;
 
 namespace quillet {
 
+namespace res {
+struct Menu;
+}
 class DynamicBar;
 
 // The entry-mode window: the menus, the toolbar, the data bar in its docking bar and the card editor. Every
@@ -42,6 +46,12 @@ public:
     QAction* Command(int id) const;
     // Sets enabled and checked states from the current state.
     void UpdateCommands();
+    // A window above the entry-mode window (tray, reading mode, tools) carries the command out from now on.
+    void Provide(int id, std::function<void()> handler);
+    // A pop-up of this menu: its own texts, each entry running the command's action and enabled as it is.
+    QMenu* CreatePopupMenu(const res::Menu& menu, QWidget* parent);
+    // The exit command was carried out: the program ends, even when that happened before the event loop ran.
+    bool ExitRequested() const { return m_exitRequested; }
 
     // Where "save card as text" asks for the file, and whether to keep the stored bytes instead of UTF-8;
     // tests answer it themselves.
@@ -115,7 +125,9 @@ private:
     std::function<TextFileChoice()> m_chooseSaveFile;
     QString m_browserCommandLine;
     QSize m_savedBarSize;
+    std::set<int> m_provided;
     bool m_openHelpInBrowser = true;
+    bool m_exitRequested = false;
     QTextBrowser* m_helpWindow = nullptr;  // from the settings, before the first layout overwrites them
 };
 

@@ -28,6 +28,14 @@ void CQuilletApp::KeepFreedMemory() {
     ::mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
+void CQuilletApp::PreferX11() {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        qEnvironmentVariableIsEmpty("DISPLAY")) {
+        return;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 bool CQuilletApp::IsQuietStart(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         const QString option = argument.mid(1);
@@ -42,6 +50,9 @@ bool CQuilletApp::IsQuietStart(const QStringList& arguments) {
 
 bool CQuilletApp::InitInstance(const QStringList& arguments) {
     KeepFreedMemory();
+    // The program ends by its exit commands, never because its last visible window closed: with the frame
+    // hidden in the tray, closing the card viewer must not end it.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     if (!m_lock.TryAcquire()) {
         m_prompter.Notice("青榆资料夹已经正在运行!");
         return false;

@@ -36,8 +36,11 @@ public:
     CMainFrame* Frame() { return m_frame.get(); }
     std::filesystem::path SettingsFile() const;
 
-    // The switches that start the program without its picture and tip: an embedding or automation start.
     static void KeepFreedMemory();
+    // Before the application object exists: on a Wayland session that also offers X11, X11, where a program
+    // may place its windows, keep them on top and dock them to an edge. A platform the user chose is kept.
+    static void PreferX11();
+    // The switches that start the program without its picture and tip: an embedding or automation start.
     static bool IsQuietStart(const QStringList& arguments);
 
 private:

@@ -49,6 +49,7 @@ void CQuilletView::SetText(const std::string& stored) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     setPlainText(text);
     SetModified(false);
+    emit textShown(stored);
 }
 
 bool CQuilletView::Modified() const { return document()->isModified(); }

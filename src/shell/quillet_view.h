@@ -25,6 +25,11 @@ public:
 
     void Print(QPrinter& printer) const;
 
+signals:
+    // The program put a text here (a card, a site, a summary), not the user's typing.
+    void textShown(const std::string& stored);
+
+public:
     // "宋体" where it is installed, else a Chinese face with distinct Latin letters and digits, 14 pixels high.
     static QFont EditorFont();
 };

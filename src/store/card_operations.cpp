@@ -89,23 +89,25 @@ bool CardOperations::SaveQuestionAtClosing() {
     return true;
 }
 
-void CardOperations::SaveQuestionBeforeModeSwitch() {
+bool CardOperations::SaveQuestionBeforeModeSwitch() {
     if (!IsLibrary(m_store.currentLibrary) || m_store.currentLibrary == kWebLibrary) {
-        return;
+        return true;
     }
     const EntryPane::TreeSelection selected = m_pane.SelectedItem();
     if (selected.kind != Kind::Card) {
         MarkSaved();
-        return;
+        return true;
     }
     if (!m_pane.EditorModified()) {
-        return;
+        return true;
     }
     m_store.selectedCardName = m_pane.CardItemText(selected.row);
     m_store.flags.cardModified = true;
-    if (m_prompter.AskSave(kSaveQuestion, false) == SaveAnswer::Yes) {
-        SaveOpenCard();
+    if (m_prompter.AskSave(kSaveQuestion, false) != SaveAnswer::Yes) {
+        return true;
     }
+    // A failed write keeps entry mode and the mark: nothing is put away unsaved.
+    return SaveOpenCard();
 }
 
 void CardOperations::CreateCategory() {

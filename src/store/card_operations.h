@@ -33,8 +33,9 @@ public:
     // Before the program closes: asks the save question (Yes, No, Cancel) for a changed card. False keeps the
     // program open.
     bool SaveQuestionAtClosing();
-    // Before entry mode gives way to reading mode or the tray: the save question with Yes and No only.
-    void SaveQuestionBeforeModeSwitch();
+    // Before entry mode gives way to reading mode or the tray: the save question with Yes and No only. False
+    // when Yes was answered and the write failed: entry mode stays.
+    bool SaveQuestionBeforeModeSwitch();
 
 private:
     LibraryState& Row() { return m_store.libraryStates[m_store.currentLibrary]; }

@@ -248,9 +248,8 @@ void CaptureWindow::ToggleMainWindow() {
         m_mainWindow->setVisible(!m_mainShown);
     }
     m_mainShown = !m_mainShown;
-    QPushButton* button = Control<QPushButton>(*this, res::kCaptureHideMain);
-    const QChar key = button->text().at(button->text().indexOf(QLatin1Char('&')) + 1);
-    button->setText(WithMnemonic(m_mainShown ? QStringLiteral("隐藏主窗口") : QStringLiteral("显示主窗口"), key));
+    SetButtonCaption(*Control<QPushButton>(*this, res::kCaptureHideMain),
+                     m_mainShown ? QStringLiteral("隐藏主窗口") : QStringLiteral("显示主窗口"));
 }
 
 void CaptureWindow::Shrink() {

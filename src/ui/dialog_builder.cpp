@@ -107,6 +107,11 @@ QString WithMnemonic(const QString& text, QChar letter) {
     return text + QStringLiteral("(&") + letter + QLatin1Char(')');
 }
 
+void SetButtonCaption(QAbstractButton& button, const QString& text) {
+    const qsizetype amp = button.text().indexOf(QLatin1Char('&'));
+    button.setText(amp >= 0 && amp + 1 < button.text().size() ? WithMnemonic(text, button.text().at(amp + 1)) : text);
+}
+
 namespace {
 
 // Every push button gets an Alt key: the usual letters for OK and Cancel, the next free letter otherwise.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QRect>
 #include <QWidget>
@@ -26,6 +27,8 @@ private:
 void BuildDialog(QWidget& dialog, const res::DialogTemplate& dialogTemplate);
 // A button text with its Alt key, for a button whose text changes later.
 QString WithMnemonic(const QString& text, QChar letter);
+// A new text for a built button; it keeps its Alt key.
+void SetButtonCaption(QAbstractButton& button, const QString& text);
 
 QWidget* FindControl(const QWidget& dialog, int id);
 

@@ -67,7 +67,7 @@ void CTextDragEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void CTextDragEdit::insertFromMimeData(const QMimeData* source) {
-    if (source && source->hasText()) {
+    if (source && source->hasText() && !isReadOnly()) {
         textCursor().insertText(m_singleLine ? OneLine(source->text()) : source->text());
     }
 }
@@ -134,7 +134,9 @@ void CTextDragEdit::StartDrag() {
     drag->setMimeData(data);
     m_draggingOut = true;
     m_droppedOnSelf = false;
-    const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    // A read-only text gives copies only: moving would take the text out of it.
+    const Qt::DropAction action = isReadOnly() ? drag->exec(Qt::CopyAction, Qt::CopyAction)
+                                               : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
     m_draggingOut = false;
     if (action != Qt::MoveAction) {
         return;
@@ -166,7 +168,7 @@ void CTextDragEdit::MoveSelectionTo(int position) {
 }
 
 void CTextDragEdit::dragEnterEvent(QDragEnterEvent* event) {
-    if (!(m_mode & kDropIn) || !event->mimeData()->hasText()) {
+    if (!(m_mode & kDropIn) || isReadOnly() || !event->mimeData()->hasText()) {
         m_accepting = false;
         event->ignore();
         return;

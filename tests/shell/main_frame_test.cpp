@@ -127,9 +127,12 @@ private slots:
         QCOMPARE(RuleOf(res::kCmdImportFavorites), CommandRule::Web);
         QCOMPARE(RuleOf(res::kCmdExportFavorites), CommandRule::Web);
         QCOMPARE(RuleOf(res::kCmdCreateCategory), CommandRule::Bar);
-        QVERIFY(IsEnabled(res::kCmdSelectAll, {false, 3}));
-        QVERIFY(!IsEnabled(res::kCmdCreateCategory, {false, 0}));
-        QVERIFY2(!IsEnabled(res::kCmdImportFavorites, {true, 3}), "not built yet: unavailable on every tab");
+        QVERIFY(IsEnabled(res::kCmdSelectAll, {false, 3, {}}));
+        QVERIFY(!IsEnabled(res::kCmdCreateCategory, {false, 0, {}}));
+        QVERIFY2(!IsEnabled(res::kCmdImportFavorites, {true, 3, {}}), "not built yet: unavailable on every tab");
+        QVERIFY(IsEnabled(res::kCmdImportFavorites, {true, 3, {res::kCmdImportFavorites}}));
+        QVERIFY2(!IsEnabled(res::kCmdImportFavorites, {true, 0, {res::kCmdImportFavorites}}),
+                 "provided, off the web tab");
     }
 
     void menus_carryEveryItemAndTheTipFirstInHelp() {

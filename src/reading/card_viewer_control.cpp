@@ -1,0 +1,96 @@
+#include "reading/card_viewer_control.h"
+
+#include <QAction>
+
+#include "res/resource_ids.h"
+#include "shell/main_frame.h"
+#include "store/card_text.h"
+#include "store/libraries.h"
+
+namespace quillet {
+namespace {
+
+// What entry mode shows for the data bar's selection: the card, the site, or the category's summary.
+std::string EntryViewerText(CardStore& store, DataBar& bar) {
+    if (!IsLibrary(store.currentLibrary)) {
+        return {};
+    }
+    switch (bar.SelectedItem().kind) {
+        case EntryPane::TreeSelection::Kind::Card:
+            return EditorText(store.currentLibrary, store.currentCard);
+        case EntryPane::TreeSelection::Kind::Category:
+            return CategorySummary(store.currentLibrary, store.libraryStates[store.currentLibrary].categoryName,
+                                   static_cast<int>(store.openTable.Size()));
+        case EntryPane::TreeSelection::Kind::None:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
+
+int ViewerModeFor(int library) { return library == kWebLibrary ? CCardViewer::kSite : CCardViewer::kText; }
+
+CardViewerControl::CardViewerControl(AppSettings& settings, QObject* parent) : QObject(parent), m_settings(settings) {}
+
+CardViewerControl::~CardViewerControl() { delete m_viewer; }
+
+void CardViewerControl::Toggle(int mode, const std::string& text) {
+    if (m_viewer) {
+        Close();
+        return;
+    }
+    m_viewer = new CCardViewer(m_settings, text, mode);
+    connect(m_viewer, &CCardViewer::visitSiteRequested, this, &CardViewerControl::visitSiteRequested);
+    connect(m_viewer, &CCardViewer::closedByButton, this, [this] {
+        m_viewer = nullptr;
+        emit openChanged(false);
+    });
+    m_viewer->show();
+    emit openChanged(true);
+}
+
+void CardViewerControl::Close() {
+    if (!m_viewer) {
+        return;
+    }
+    CCardViewer* viewer = m_viewer;
+    m_viewer = nullptr;
+    viewer->close();
+    emit openChanged(false);
+}
+
+void CardViewerControl::SetMode(int mode) {
+    if (m_viewer) {
+        m_viewer->SetMode(mode);
+    }
+}
+
+void CardViewerControl::ShowText(const std::string& stored) {
+    if (m_viewer) {
+        m_viewer->SetText(stored);
+    }
+}
+
+CardViewerControl* InstallCardViewer(CMainFrame& frame, CardStore& store, AppSettings& settings) {
+    auto* control = new CardViewerControl(settings, &frame);
+    frame.Provide(res::kCmdViewCard, [control, &frame, &store] {
+        control->Toggle(ViewerModeFor(store.currentLibrary), EntryViewerText(store, frame.Bar()));
+    });
+    QAction* command = frame.Command(res::kCmdViewCard);
+    command->setCheckable(true);
+    QObject::connect(control, &CardViewerControl::openChanged, command, &QAction::setChecked);
+    QObject::connect(control, &CardViewerControl::visitSiteRequested, &frame, [&frame] {
+        if (QAction* visit = frame.Command(res::kCmdVisitSite)) {
+            visit->trigger();
+        }
+    });
+    // While it is open it follows what entry mode shows.
+    QObject::connect(&frame.View(), &CQuilletView::textShown, control,
+                     [control, &frame, &store] { control->ShowText(EntryViewerText(store, frame.Bar())); });
+    QObject::connect(&frame.Bar(), &DataBar::libraryChanged, control,
+                     [control, &store] { control->SetMode(ViewerModeFor(store.currentLibrary)); });
+    return control;
+}
+
+}  // namespace quillet
