@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
+#include <vector>
 
 namespace quillet {
 
@@ -23,21 +24,42 @@ QRect DefaultFrameRect(const QRect& available) {
     return rect;
 }
 
-QRect AvailableAreaFor(const QRect& window) {
-    const QScreen* best = nullptr;
+int ScreenIndexFor(const QRect& window, std::span<const QRect> screens) {
+    int best = -1;
     qint64 bestOverlap = 0;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect overlap = screen->availableGeometry().intersected(window);
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const QRect overlap = screens[i].intersected(window);
         const qint64 area = static_cast<qint64>(overlap.width()) * overlap.height();
         if (area > bestOverlap) {
-            best = screen;
+            best = static_cast<int>(i);
             bestOverlap = area;
         }
     }
-    if (!best) {
-        best = QGuiApplication::primaryScreen();
+    if (best >= 0) {
+        return best;
     }
-    return best ? best->availableGeometry() : QRect();
+    // The gap between the rectangles along each axis, squared.
+    qint64 bestDistance = 0;
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const QRect& screen = screens[i];
+        const qint64 dx = std::max({0, screen.left() - window.right(), window.left() - screen.right()});
+        const qint64 dy = std::max({0, screen.top() - window.bottom(), window.top() - screen.bottom()});
+        const qint64 distance = dx * dx + dy * dy;
+        if (best < 0 || distance < bestDistance) {
+            best = static_cast<int>(i);
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+QRect AvailableAreaFor(const QRect& window) {
+    std::vector<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        areas.push_back(screen->availableGeometry());
+    }
+    const int index = ScreenIndexFor(window, areas);
+    return index >= 0 ? areas[static_cast<std::size_t>(index)] : QRect();
 }
 
 void FitOnScreen(QWidget& window) {

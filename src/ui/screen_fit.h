@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <span>
 
 class QWidget;
 
@@ -12,8 +13,11 @@ QRect FittedInto(const QRect& window, const QRect& area);
 // The entry-mode window's first place: two thirds of the available area in each direction, centred.
 QRect DefaultFrameRect(const QRect& available);
 
-// The available area of the screen that holds most of the rectangle, or of the primary screen when it is on
-// none of them (a saved place from a screen that is gone).
+// Of these screen areas, the one that holds most of the rectangle, or the nearest one when it is on none of them
+// (a saved place from a monitor that was unplugged); -1 when there is none.
+int ScreenIndexFor(const QRect& window, std::span<const QRect> screens);
+
+// The available area of the screen ScreenIndexFor chooses.
 QRect AvailableAreaFor(const QRect& window);
 
 // Moves a top-level window fully onto the available area of its screen, title bar included.

@@ -19,5 +19,19 @@ TEST(ScreenFit, windowsAreMovedAndShrunkIntoTheArea) {
     EXPECT_EQ(DefaultFrameRect(QRect(0, 0, 1200, 900)), QRect(200, 150, 800, 600));
 }
 
+TEST(ScreenFit, theScreenWithMostOfTheWindow_orTheNearestWhenOnNone) {
+    const QRect screens[] = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    const std::pair<QRect, int> cases[] = {
+        {QRect(100, 100, 300, 200), 0},   {QRect(1800, 100, 400, 200), 1},  // more of it on the right-hand screen
+        {QRect(3500, 200, 300, 200), 1},   // right of both: the right-hand one is nearer
+        {QRect(-900, 2000, 300, 200), 0},  // below and left of both
+        {QRect(2000, -800, 300, 200), 1},  // above the right-hand one
+    };
+    for (const auto& [window, expected] : cases) {
+        EXPECT_EQ(ScreenIndexFor(window, screens), expected) << window.x() << "," << window.y();
+    }
+    EXPECT_EQ(ScreenIndexFor(QRect(0, 0, 10, 10), {}), -1);
+}
+
 }  // namespace
 }  // namespace quillet
