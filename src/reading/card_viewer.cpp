@@ -4,11 +4,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
 #include "res/resource_ids.h"
+#include "shell/quillet_view.h"
 #include "store/codec.h"
 #include "ui/dialog_builder.h"
 #include "ui/screen_fit.h"
@@ -43,6 +45,7 @@ CCardViewer::CCardViewer(AppSettings& settings, const std::string& text, int mod
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setWindowIcon(QIcon(QStringLiteral(":/images/quillet.svg")));
     setModal(false);
+    m_text->setFont(CQuilletView::EditorFont());
     m_text->setReadOnly(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->Register(CTextDragEdit::kDragOut);
@@ -121,6 +124,14 @@ void CCardViewer::accept() {
     m_settings.cardViewer = {frame.left(), frame.top(), frame.width(), frame.height()};
     emit closedByButton();
     close();
+}
+
+void CCardViewer::paintEvent(QPaintEvent* event) {
+    DynamicDialog::paintEvent(event);
+    // No frame from the window manager: a line of our own shows where the window ends.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CCardViewer::closeEvent(QCloseEvent* event) {

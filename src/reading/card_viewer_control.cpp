@@ -1,6 +1,7 @@
 #include "reading/card_viewer_control.h"
 
 #include <QAction>
+#include <QKeySequence>
 
 #include "res/resource_ids.h"
 #include "shell/main_frame.h"
@@ -79,7 +80,16 @@ CardViewerControl* InstallCardViewer(CMainFrame& frame, CardStore& store, AppSet
     });
     QAction* command = frame.Command(res::kCmdViewCard);
     command->setCheckable(true);
-    QObject::connect(control, &CardViewerControl::openChanged, command, &QAction::setChecked);
+    // Neither entry mode's menu nor its toolbar carries the command: a key opens and closes the viewer, from
+    // either window.
+    command->setShortcut(QKeySequence(Qt::Key_F3));
+    command->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(control, &CardViewerControl::openChanged, command, [control, command](bool open) {
+        command->setChecked(open);
+        if (open) {
+            control->Viewer()->addAction(command);
+        }
+    });
     QObject::connect(control, &CardViewerControl::visitSiteRequested, &frame, [&frame] {
         if (QAction* visit = frame.Command(res::kCmdVisitSite)) {
             visit->trigger();
