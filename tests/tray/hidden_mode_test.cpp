@@ -39,6 +39,8 @@ class HiddenModeTest final : public QObject {
 
 private:
     struct TrayWorld : World {
+        // The tray talks to the area until it goes, and the area is destroyed before the frame.
+        ~TrayWorld() { delete tray; }
         void OpenWithTray(int library, const std::string& category) {
             Open(library, category);
             tray = new HiddenMode(*frame, prompter, area);
