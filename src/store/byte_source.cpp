@@ -30,6 +30,15 @@ bool MemorySource::Skip(std::uint64_t n) {
     return true;
 }
 
+const char* MemorySource::TakeInPlace(std::size_t n) {
+    if (n > Remaining()) {
+        return nullptr;
+    }
+    const char* at = m_bytes.data() + m_position;
+    m_position += n;
+    return at;
+}
+
 bool MemorySource::Read(char* dst, std::size_t n) {
     if (n > Remaining()) {
         return false;

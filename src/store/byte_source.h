@@ -19,6 +19,9 @@ public:
     virtual bool Read(char* dst, std::size_t n) = 0;
     // Passes over n bytes; by default by reading them into a scratch buffer.
     virtual bool Skip(std::uint64_t n);
+    // The next n bytes where they already are in memory, passed over; nullptr when the source cannot show them
+    // in place (then nothing is consumed).
+    virtual const char* TakeInPlace(std::size_t) { return nullptr; }
     virtual std::uint64_t Remaining() const = 0;
     virtual std::uint64_t Position() const = 0;
 };
@@ -28,6 +31,7 @@ public:
     explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
     bool Read(char* dst, std::size_t n) override;
     bool Skip(std::uint64_t n) override;
+    const char* TakeInPlace(std::size_t n) override;
     std::uint64_t Remaining() const override { return m_bytes.size() - m_position; }
     std::uint64_t Position() const override { return m_position; }
 

@@ -35,11 +35,8 @@ bool FitsLengthPrefix(std::string_view field) { return field.size() <= std::nume
 
 }  // namespace
 
-namespace {
-
-// Fields 1 to 4 into the target; on any failure the target keeps what was read whole so far.
-StoreError ReadHeader(FieldReader& reader, const std::filesystem::path& file, HeaderCheck check,
-                      std::string& categoryName, std::int32_t& cardCount) {
+StoreError ReadCategoryHeader(FieldReader& reader, const std::filesystem::path& file, HeaderCheck check,
+                              std::string& categoryName, std::int32_t& cardCount) {
     std::string header;
     if (!reader.ReadString(header)) {
         return Damaged(file, reader);
@@ -61,8 +58,6 @@ StoreError ReadHeader(FieldReader& reader, const std::filesystem::path& file, He
     cardCount = std::max(count, 0);
     return {};
 }
-
-}  // namespace
 
 namespace {
 
@@ -150,7 +145,7 @@ StoreError ReadCards(FieldReader& reader, const std::filesystem::path& file, Cat
 StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
                         CategoryTarget target) {
     FieldReader reader(source);
-    if (StoreError error = ReadHeader(reader, file, check, target.categoryName, target.cardCount)) {
+    if (StoreError error = ReadCategoryHeader(reader, file, check, target.categoryName, target.cardCount)) {
         return error;
     }
     if (mode == ReadMode::HeaderOnly) {
@@ -175,7 +170,7 @@ std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes) {
 StoreError ScanCategory(ByteSource& source, const std::filesystem::path& file, HeaderCheck check,
                         std::string& categoryName, std::int32_t& cardCount, const CardVisitor& visit) {
     FieldReader reader(source);
-    if (StoreError error = ReadHeader(reader, file, check, categoryName, cardCount)) {
+    if (StoreError error = ReadCategoryHeader(reader, file, check, categoryName, cardCount)) {
         return error;
     }
     std::string name;
@@ -214,7 +209,7 @@ StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, He
         return ReadCategory(source, file, mode, check, target);
     }
     FieldReader reader(source);
-    if (StoreError error = ReadHeader(reader, file, check, target.categoryName, target.cardCount)) {
+    if (StoreError error = ReadCategoryHeader(reader, file, check, target.categoryName, target.cardCount)) {
         return error;
     }
     const int fd = source.DuplicateDescriptor();

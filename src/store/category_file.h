@@ -44,6 +44,12 @@ struct CategoryTarget {
 // damaged or sparse file makes up cannot exhaust memory, while every real category fits.
 std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes);
 
+class FieldReader;
+// The fields before the cards: header, version, category name and card count (a negative count is none). On
+// failure the two targets keep what was read whole so far.
+StoreError ReadCategoryHeader(FieldReader& reader, const std::filesystem::path& file, HeaderCheck check,
+                              std::string& categoryName, std::int32_t& cardCount);
+
 StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
                         CategoryTarget target);
 StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check, CategoryTarget target);

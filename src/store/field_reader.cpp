@@ -133,6 +133,32 @@ bool FieldReader::ReadStringInPlace(std::string& buffer, bool* canonical) {
     return ReadBytes(buffer.data(), buffer.size());
 }
 
+bool FieldReader::ReadStringView(std::string_view& view, std::string& scratch, bool* canonical) {
+    std::uint64_t length = 0;
+    bool wide = false;
+    if (!ReadPrefix(length, wide, canonical)) {
+        return false;
+    }
+    if (wide) {
+        if (!ReadWide(length / 2, scratch)) {
+            return false;
+        }
+        view = scratch;
+        return true;
+    }
+    // The prefix check has made sure the bytes are there.
+    if (const char* inPlace = m_source.TakeInPlace(static_cast<std::size_t>(length))) {
+        view = std::string_view(inPlace, static_cast<std::size_t>(length));
+        return true;
+    }
+    scratch.resize(static_cast<std::size_t>(length));
+    if (!ReadBytes(scratch.data(), scratch.size())) {
+        return false;
+    }
+    view = scratch;
+    return true;
+}
+
 bool FieldReader::SkipString(bool* canonical) {
     const std::uint64_t start = m_source.Position();
     std::uint64_t length = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "byte_source.h"
 
@@ -21,6 +22,9 @@ public:
     // Reads into the buffer's own memory, for loops that read many strings into one; after a failure the
     // buffer holds anything.
     bool ReadStringInPlace(std::string& buffer, bool* canonical = nullptr);
+    // A string without copying it where the source holds it in memory: the view shows the source's bytes, or
+    // `scratch` for a string that had to be read or converted (16-bit). Valid until the next read.
+    bool ReadStringView(std::string_view& view, std::string& scratch, bool* canonical = nullptr);
     // Passes over a string without keeping it.
     bool SkipString(bool* canonical = nullptr);
 
