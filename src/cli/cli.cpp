@@ -7,10 +7,12 @@
 #include <optional>
 
 #include "cli/terminal_text.h"
+#include "store/card_search.h"
 #include "store/card_store.h"
 #include "store/card_text.h"
 #include "store/codec.h"
 #include "store/program_folder.h"
+#include "store/search_results.h"
 
 namespace quillet {
 namespace {
@@ -29,6 +31,13 @@ constexpr std::string_view kUsageText =
     "  add 资料库 类别 卡片 [--address 网址] [--raw]\n"
     "                                         加入卡片，内容从标准输入读出（--raw：行尾不改成 CR LF）\n"
     "  check                                  检查所有类别文件\n"
+    "  search 文字 [选项]                     查找卡片，每行一个结果：资料库、类别、卡片（站点还有网址）\n"
+    "    --by name|content|both               按卡片名（默认）、按内容或网址、两者都有\n"
+    "    --lib 资料库                         只查这个资料库，可以多次给出；默认查找全部\n"
+    "    --ignore-case                        英文字母不分大小写\n"
+    "    --all-words                          以空格分开的每个词都要找到\n"
+    "    --save                               把结果存入 Quillet.sch，阅读模式显示它们\n"
+    "    --                                   其后的参数是要查找的文字，即使以 -- 开头\n"
     "名称中的控制字符和反斜杠显示为 \\n、\\t、\\xHH 这样的转义形式。\n"
     "资料库：0 到 3、资料库名称（编程资料、软件资料、我的资料、网络资源）或文件前缀（Qulan、Quuse、Quown、Quweb）\n";
 
@@ -44,6 +53,73 @@ std::optional<int> ParseLibrary(const std::string& text) {
 }
 
 bool IsMissingName(const std::string& name) { return name.empty() || name == " "; }
+
+struct SearchCommand {
+    SearchRequest request;
+    bool save = false;
+};
+
+// The search text and its options in any order; nullopt for anything else, with the reason in `error`.
+std::optional<SearchCommand> ParseSearch(const std::vector<std::string>& args, std::string& error) {
+    SearchCommand command;
+    std::optional<std::string> text;
+    bool librariesGiven = false;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (optionsEnded && !text) {
+            text = arg;
+        } else if (arg == "--by" && hasValue) {
+            const std::string& by = args[++i];
+            if (by == "name") {
+                command.request.by = SearchBy::Name;
+            } else if (by == "content") {
+                command.request.by = SearchBy::Content;
+            } else if (by == "both") {
+                command.request.by = SearchBy::Both;
+            } else {
+                error = "查找方式只能是 name、content 或 both：" + EscapedName(by);
+                return std::nullopt;
+            }
+        } else if (arg == "--lib" && hasValue) {
+            const std::optional<int> library = ParseLibrary(args[++i]);
+            if (!library) {
+                error = "没有这个资料库：" + EscapedName(args[i]);
+                return std::nullopt;
+            }
+            if (!librariesGiven) {
+                command.request.libraries.fill(false);
+                librariesGiven = true;
+            }
+            command.request.libraries[static_cast<std::size_t>(*library)] = true;
+        } else if (arg == "--save") {
+            command.save = true;
+        } else if (arg == "--ignore-case") {
+            command.request.ignoreCase = true;
+        } else if (arg == "--all-words") {
+            command.request.allWords = true;
+        } else if (arg.starts_with("--") && !optionsEnded) {
+            if (arg.size() == 2) {
+                optionsEnded = true;  // what follows is text, even when it starts with "--"
+                continue;
+            }
+            error = "不认识的选项：" + EscapedName(arg);
+            return std::nullopt;
+        } else if (!text) {
+            text = arg;
+        } else {
+            error = "查找文字只能给出一个。";
+            return std::nullopt;
+        }
+    }
+    if (!text) {
+        error = "请给出要查找的文字。";
+        return std::nullopt;
+    }
+    command.request.text = ToStoredText(*text);
+    return command;
+}
 
 class Cli final {
 public:
@@ -69,15 +145,25 @@ public:
         m_store.SetProgramFolder(home);
         const std::string command = args[0];
         args.erase(args.begin());
-        m_raw = std::erase(args, std::string("--raw")) > 0;
+        std::optional<SearchCommand> search;
+        if (command == "search") {
+            std::string error;
+            search = ParseSearch(args, error);
+            if (!search) {
+                m_err << error << '\n';
+                return Usage();
+            }
+        } else {
+            m_raw = std::erase(args, std::string("--raw")) > 0;
+        }
 
-        const bool writes = command == "new-category" || command == "add";
+        const bool writes = command == "new-category" || command == "add" || (search && search->save);
         // The text comes first: a slow standard input must not keep the folder locked.
         if (command == "add" && !ReadInput(m_content)) {
             return kUsage;
         }
         if (writes) {
-            if (command == "new-category") {
+            if (command == "new-category" || search) {
                 m_store.EnsureDataFolder();
             }
             // Writers wait a moment for each other; the program holds the lock for its whole run.
@@ -100,6 +186,9 @@ public:
 
         if (command == "check" && args.empty()) {
             return Check();
+        }
+        if (search) {
+            return Search(*search);
         }
         if (args.empty()) {
             return Usage();
@@ -329,6 +418,57 @@ private:
         }
         if (!m_store.HoldsDataLock()) {
             m_err << "资料文件夹正被另一个程序使用，本次检查没有处理中断的工作。\n";
+        }
+        return status;
+    }
+
+    int Search(const SearchCommand& command) {
+        // The same refusal as the reading window's: an empty text would find every card.
+        if (command.request.text.empty()) {
+            m_err << "搜索字串不能为空！\n";
+            return kRefused;
+        }
+        const SearchOutcome outcome = SearchCards(m_store.CategoryFolder(), command.request);
+        std::string lines;
+        std::string utf8;
+        auto append = [&](std::string_view stored) {
+            utf8.clear();
+            AppendAsUtf8(stored, utf8);
+            AppendEscapedName(utf8, lines);
+        };
+        for (const SearchHit& hit : outcome.hits) {
+            lines += kLibraries[static_cast<std::size_t>(hit.library)].name;
+            lines += '\t';
+            append(hit.categoryName);
+            lines += '\t';
+            append(hit.card.name);
+            if (hit.library == kWebLibrary) {
+                lines += '\t';
+                append(hit.card.address);
+            }
+            lines += '\n';
+            if (lines.size() >= 64 * 1024) {
+                m_out << lines;
+                lines.clear();
+            }
+        }
+        m_out << lines;
+        int status = kDone;
+        for (const std::string& message : outcome.unreadable) {
+            m_err << message << "\n这个文件没有查找。\n";
+            status = kRefused;
+        }
+        if (command.save) {
+            CardTable results;
+            results.Reserve(outcome.hits.size());
+            for (const SearchHit& hit : outcome.hits) {
+                results.Append(hit.card);
+            }
+            if (StoreError error = SaveSearchResults(m_store.CategoryFolder() / kSearchResultsFileName,
+                                                     command.request.text, results)) {
+                m_err << error.Message() << "\n查找结果没有保存。\n";
+                status = kRefused;
+            }
         }
         return status;
     }

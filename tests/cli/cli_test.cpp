@@ -142,7 +142,8 @@ TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
     CardStore program(home.Path());
     ASSERT_FALSE(program.AcquireDataLock("青榆资料夹", DataFolderLock::Hold::WholeRun));
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"add", "0", "类", "x"}, std::vector<std::string>{"new-category", "0", "新"}}) {
+         {std::vector<std::string>{"add", "0", "类", "x"}, std::vector<std::string>{"new-category", "0", "新"},
+          std::vector<std::string>{"search", "x", "--save"}}) {
         const Result refused = Run(args);
         EXPECT_EQ(refused.status, 1);
         EXPECT_NE(refused.err.find("资料文件夹正在被青榆资料夹（进程 " + std::to_string(::getpid()) + "）使用"),
@@ -150,9 +151,71 @@ TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
             << refused.err;
     }
     EXPECT_EQ(Run({"cards", "0", "类"}).status, 0) << "reading goes on";
+    EXPECT_EQ(Run({"search", "x"}).status, 0) << "searching without saving too";
+    EXPECT_FALSE(std::filesystem::exists(Data("Quillet.sch")));
     program.ReleaseDataLock();
     EXPECT_EQ(Run({"add", "0", "类", "x"}).status, 0);
     EXPECT_EQ(Run({"categories", "0"}).out, "Qulan.001\t1\t类\n");
+}
+
+TEST_F(CliTest, search_printsOneLinePerResultAndSavesThemForTheReadingWindow) {
+    std::filesystem::create_directory(home / "Qu_data");
+    WriteBytes(Data("Qulan.001"),
+               CategoryBytes("\xB1\xE0\xB3\xCC", {{"Qt tab\there", "\xD0\xC5\xBA\xC5 and slots", ""}}));
+    WriteBytes(Data("Quweb.001"), CategoryBytes("web", {{"qt", "Qt \xD6\xF7\xD2\xB3", "http://qt.example"}}));
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"search", "Qt"}, "编程资料\t编程\tQt tab\\there\n"},
+        {{"search", "Qt", "--by", "content"}, "网络资源\tweb\tqt\thttp://qt.example\n"},
+        {{"search", "t", "--lib", "3", "--lib", "编程资料"},
+         "编程资料\t编程\tQt tab\\there\n网络资源\tweb\tqt\thttp://qt.example\n"},
+        {{"search", "qt", "--lib", "Qulan"}, ""},
+        {{"--ignore-case", "search", "qt"}, ""},
+        {{"search", "--ignore-case", "qt", "--lib", "0"}, "编程资料\t编程\tQt tab\\there\n"},
+        {{"search", "slots 信号", "--all-words", "--by", "content"}, "编程资料\t编程\tQt tab\\there\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const Result result = Run(c.args);
+        EXPECT_EQ(result.out, c.out);
+    }
+    EXPECT_FALSE(std::filesystem::exists(Data("Quillet.sch"))) << "only --save writes the results";
+
+    ASSERT_EQ(Run({"search", "主页", "--by", "content", "--save"}).status, 0);
+    EXPECT_EQ(ReadBytes(Data("Quillet.sch")), "\x04\xD6\xF7\xD2\xB3" + test::Int32(1) + test::LengthPrefixed("qt") +
+                                                  test::LengthPrefixed("Qt \xD6\xF7\xD2\xB3") +
+                                                  test::LengthPrefixed("http://qt.example"));
+}
+
+TEST_F(CliTest, search_refusesBadRequestsAndNamesDamagedFiles) {
+    std::filesystem::create_directory(home / "Qu_data");
+    WriteBytes(Data("Qulan.001"), CategoryBytes("good", {{"a", "", ""}}));
+    WriteBytes(Data("Qulan.002"), CategoryBytes("foreign", {{"a", "", ""}}, "NotOurHeader"));
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"search", ""}, 1, "搜索字串不能为空！"},
+        {{"search"}, 2, "请给出要查找的文字"},
+        {{"search", "a", "--by", "title"}, 2, "name、content 或 both"},
+        {{"search", "a", "--lib", "9"}, 2, "没有这个资料库"},
+        {{"search", "a", "b"}, 2, "只能给出一个"},
+        {{"search", "a", "--bogus"}, 2, "不认识的选项"},
+        {{"search", "a"}, 1, "Qulan.002"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const Result result = Run(c.args);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(Run({"search", "a"}).out, "编程资料\tgood\ta\n") << "the damaged file is left out, the rest found";
+    EXPECT_EQ(Run({"search", "--", "--raw"}).err.find("用法"), std::string::npos)
+        << "after -- a text may look like an option";
 }
 
 TEST_F(CliTest, lineEnds_becomeCrLfUnlessRaw) {
