@@ -4,6 +4,8 @@
 #   cards of one 100,000-card category       against  cat of its file
 #   check of 400 files with 400,000 cards    against  LC_ALL=C grep -c -F x over the same files, to a pipe
 #   add of one card to the 100,000 cards     against  cp of the file and sync -f
+#   search by content of the 400 files       against  LC_ALL=C grep -c -F of the same text, to a pipe
+#     (a text found nowhere, one in 1 % of the cards, one Chinese character), each result count checked
 # Usage: bench/cli_process_bench.sh [build/bin/quillet-cli]
 set -euo pipefail
 cli=$(realpath "${1:-build/bin/quillet-cli}")
@@ -11,34 +13,7 @@ runs=${RUNS:-7}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Realistic cards: Chinese names of 10 to 30 characters, texts of a few hundred bytes, written by the tool's
-# own format through a small generator (the same bytes the program writes).
-python3 - "$work" <<'PY'
-import os, random, struct, sys
-random.seed(7)
-root = sys.argv[1]
-def field(b):
-    n = len(b)
-    if n < 255: return bytes([n]) + b
-    if n < 65534: return b'\xff' + struct.pack('<H', n) + b
-    return b'\xff\xff\xff' + struct.pack('<I', n) + b
-chars = '的一是在不了有和人这中大为上个国我以要他时来用们生到作地于出就分对成会可主发年动同工也能下过子说产种面而方后多定行学法所民得经十三之进着等部度家电力里如水化高自二理起小物现实加量都两体制机当使点从业本去把性好应开它合还因由其些然前外天政四日那社义事平形相全表间样与关各重新线内数正心反你明看原又么利比或但质气第向道命此变条只没结解问意建月公无系军很情者最立代想已通并提直题党程展五果料象员革位入常文总次品式活设及管特件长求老头基资边流路级少图山统接知较将组见计别她手角期根论运农指几九区强放决西被干做必战先回则任取据处理府研'
-def category(name, cards, start=0):
-    out = bytearray(field(b'QuilletArchive File:') + field(b'Ver1.0') + field(name.encode('gbk')) + struct.pack('<i', cards))
-    for i in range(cards):
-        card = ''.join(random.choice(chars) for _ in range(random.randint(10, 30))) + str(start + i)
-        text = '内容' * random.randint(100, 200) + '\r\n'
-        out += field(card.encode('gbk')) + field(text.encode('gbk')) + field(b'')
-    return bytes(out)
-for home, files, cards in (('big', 1, 100000), ('many', 400, 1000)):
-    os.makedirs(f'{root}/{home}/Qu_data')
-    for n in range(1, files + 1):
-        prefix = ('Qulan.', 'Quuse.', 'Quown.', 'Quweb.')[(n - 1) % 4]
-        number = (n - 1) // 4 + 1
-        name = f'{prefix}{number:03d}' if number < 100 else f'{prefix}{number}'
-        with open(f'{root}/{home}/Qu_data/{name}', 'wb') as f:
-            f.write(category('大类别' if files == 1 else f'类别{n}', cards, n * cards))
-PY
+python3 "$(dirname "$0")/make_store.py" "$work"
 
 big="$work/big/Qu_data/Qulan.001"
 many=("$work"/many/Qu_data/Qu*)
@@ -52,8 +27,26 @@ ms() {
 }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
 
+# The texts to search and how many cards hold each, as the generator counted them.
+declare -A expected
+while IFS=$'\t' read -r text count; do expected[$text]=$count; done <"$work/expected"
+search_texts=(QString::arg needle 电)
+search_label=([0]="found nowhere" [1]="in 1 % of the cards" [2]="one Chinese character")
+for text in "${search_texts[@]}"; do
+    found=$("$cli" --home "$work/many" search "$text" --by content | wc -l)
+    if [ "$found" -ne "${expected[$text]}" ]; then
+        echo "search for $text found $found cards, not ${expected[$text]}" >&2
+        exit 1
+    fi
+done
+
 declare -A samples
 for ((i = 0; i < runs; i++)); do
+    for n in "${!search_texts[@]}"; do
+        text=${search_texts[$n]}
+        samples[search$n]+="$(ms sh -c "'$cli' --home '$work/many' search '$text' --by content | cat") "
+        samples[grep$n]+="$(ms sh -c 'LC_ALL=C grep -c -F "$0" "$@" | cat' "$text" "${many[@]}") "
+    done
     samples[cards]+="$(ms "$cli" --home "$work/big" cards 0 大类别) "
     samples[cat]+="$(ms cat "$big") "
     samples[check]+="$(ms "$cli" --home "$work/many" check) "
@@ -73,3 +66,23 @@ report() {
 report "cards of 100,000 cards / cat of the file" cards cat 2.0
 report "check of 400 files, 400,000 cards / grep -c -F to a pipe" check grep 1.5
 report "add to 100,000 cards / cp + sync -f of the file" add cp 1.5
+for n in "${!search_texts[@]}"; do
+    report "search by content, ${search_label[$n]} (${expected[${search_texts[$n]}]} cards) / grep -c -F" \
+        "search$n" "grep$n" 1.5
+done
+
+# Peak memory of a search: the largest category file and the results, not the store.
+peak_kib() {
+    python3 -c 'import os, subprocess, sys
+p = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL)
+print(os.wait4(p.pid, 0)[2].ru_maxrss)' "$@"
+}
+store_mib=$(du -sm "$work/many/Qu_data" | cut -f1)
+largest_kib=$(($(stat -c %s "${many[@]}" | sort -n | tail -1) / 1024))
+empty_kib=$(peak_kib "$cli" --home "$work/many" search QString::arg --lib 0 --by name)
+for n in "${!search_texts[@]}"; do
+    text=${search_texts[$n]}
+    kib=$(peak_kib "$cli" --home "$work/many" search "$text" --by content)
+    echo "memory search for ${search_label[$n]}: peak $((kib / 1024)) MiB (a search that reads" \
+        "one file: $((empty_kib / 1024)) MiB; largest file ${largest_kib} KiB; store ${store_mib} MiB)"
+done

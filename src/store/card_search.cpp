@@ -95,20 +95,23 @@ public:
         m_searched = false;
     }
 
-    bool MayHold(std::string_view field) {
+    // Whether the field lies in the file's bytes; a field converted elsewhere is tested on its own.
+    bool Covers(std::string_view field) const {
+        return !m_bytes.empty() && field.data() >= m_bytes.data() &&
+               field.data() + field.size() <= m_bytes.data() + m_bytes.size();
+    }
+
+    // The first occurrence inside a covered field, or nullptr. Fields are asked about in file order.
+    const char* FirstIn(std::string_view field) {
         const char* const begin = field.data();
-        if (m_bytes.empty() || begin < m_bytes.data() || begin > m_bytes.data() + m_bytes.size()) {
-            return true;  // a field converted elsewhere: no knowledge about it
-        }
         if (field.size() < m_text.size()) {
-            return false;
+            return nullptr;
         }
         if (!m_searched || (m_next && m_next < begin)) {
-            const std::size_t rest = static_cast<std::size_t>(m_bytes.data() + m_bytes.size() - begin);
-            m_next = static_cast<const char*>(::memmem(begin, rest, m_text.data(), m_text.size()));
+            m_next = FindText(begin, m_bytes.data() + m_bytes.size(), m_text);
             m_searched = true;
         }
-        return m_next && m_next + m_text.size() <= begin + field.size();
+        return m_next && m_next + m_text.size() <= begin + field.size() ? m_next : nullptr;
     }
 
 private:
@@ -147,8 +150,9 @@ public:
 
 private:
     bool Holds(std::string_view field, std::size_t word) {
-        if (m_exactSingleText && !m_occurrences.MayHold(field)) {
-            return false;
+        if (m_exactSingleText && m_occurrences.Covers(field)) {
+            const char* candidate = m_occurrences.FirstIn(field);
+            return candidate && ContainsTextFrom(field, m_matcher.Word(0), candidate);
         }
         return m_matcher.Contains(field, word);
     }

@@ -38,6 +38,9 @@ TEST(TextSearch, containment_startsOnlyAtACharacterBoundary) {
         {"four-byte character after ASCII", "a" + kFourByte, kFourByte, true},
         {"digit after a four-byte character", kFourByte + "0", "0", true},
         {"lead byte at the very end", "ab\xB0", "\xB0", true},
+        {"across characters after a blank", "a " + kAh + kAh + kAh, "\xA1\xB0", false},
+        {"inside a four-byte character after a blank", "x " + kFourByte, "0", false},
+        {"a digit is no resting point", "x " + kFourByte + kAh, "\x81\x30\xB0", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
