@@ -100,6 +100,24 @@ constexpr ControlTemplate kCardViewerControls[] = {
     {kViewerCopy, PushButton, "复制", 5, 56, 50, 14},
 };
 
+constexpr ControlTemplate kSearchControls[] = {
+    {kIdStatic, GroupBox, "搜索方式", 7, 7, 173, 25},
+    {kSearchByName, RadioButton, "按卡片名", 11, 18, 48, 10, kGroupStart},
+    {kSearchByContent, RadioButton, "按卡片内容", 64, 18, 56, 10},
+    {kSearchByBoth, RadioButton, "两者都有", 125, 18, 48, 10},
+    {kIdStatic, GroupBox, "标签选择", 7, 34, 173, 39},
+    {kSearchLibrary0, CheckBox, "包含“编程资料”", 15, 46, 80, 10},
+    {kSearchLibrary1, CheckBox, "包含“软件资料”", 99, 46, 80, 10},
+    {kSearchLibrary2, CheckBox, "包含“我的资料”", 15, 57, 80, 10},
+    {kSearchLibrary3, CheckBox, "包含“网络资源”", 99, 57, 80, 10},
+    {kSearchProgressGroup, GroupBox, "按开始按钮进行搜索", 7, 75, 173, 34},
+    {kSearchStatus, Label, "准备查找", 13, 87, 161, 19},
+    {kIdCancel, PushButton, "开始", 113, 114, 32, 14},
+    {kSearchCancel, PushButton, "取消", 148, 114, 32, 14},
+    {kIdStatic, Label, "共找到资料卡片数：", 7, 120, 73, 8},
+    {kSearchFoundCount, Label, "0", 81, 118, 24, 10},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -111,6 +129,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kNameInputDialog, "请输入信息：", 277, 65, kNameInputControls},
     {kSiteInputDialog, "请输入站点信息：", 278, 163, kSiteInputControls},
     {kCardViewerDialog, "", 202, 76, kCardViewerControls},
+    {kSearchDialog, "", 187, 136, kSearchControls},
 };
 
 }  // namespace

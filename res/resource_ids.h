@@ -15,6 +15,7 @@ inline constexpr int kStartOptionsDialog = 139;
 inline constexpr int kNameInputDialog = 135;
 inline constexpr int kSiteInputDialog = 157;
 inline constexpr int kCardViewerDialog = 147;
+inline constexpr int kSearchDialog = 159;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -61,6 +62,17 @@ inline constexpr int kViewerText = 1014;
 inline constexpr int kViewerCopy = 1042;
 inline constexpr int kViewerAction = 1043;  // select all, or visit the site
 inline constexpr int kViewerShrink = 1044;
+inline constexpr int kSearchByName = 1018;
+inline constexpr int kSearchByContent = 1019;
+inline constexpr int kSearchByBoth = 1020;
+inline constexpr int kSearchCancel = 1028;
+inline constexpr int kSearchLibrary0 = 1029;
+inline constexpr int kSearchLibrary1 = 1056;
+inline constexpr int kSearchLibrary2 = 1057;
+inline constexpr int kSearchLibrary3 = 1058;
+inline constexpr int kSearchStatus = 1053;
+inline constexpr int kSearchFoundCount = 1054;
+inline constexpr int kSearchProgressGroup = 1055;
 
 // Commands of the program.
 inline constexpr int kCmdTipOfTheDay = 105;

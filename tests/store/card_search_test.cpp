@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
+#include <random>
+
 #include "store/text_search.h"
 #include "test_folder.h"
 
@@ -45,6 +48,38 @@ TEST(TextSearch, containment_startsOnlyAtACharacterBoundary) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(ContainsText(c.field, c.text), c.found);
+    }
+}
+
+// The boundary rule spelt out the slow way: every character start, walked from the front, tried in turn.
+bool ContainsTextSlowly(std::string_view field, std::string_view text) {
+    for (std::size_t at = 0; at + text.size() <= field.size(); at += CharacterLength(field.substr(at))) {
+        if (field.substr(at, text.size()) == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(TextSearch, fastFinder_agreesWithAPlainSearchOnRandomFields) {
+    // Few distinct bytes, lead bytes and digits among them, so that matches, near misses and four-byte
+    // sequences are common; lengths around the sixteen-byte steps of the finder.
+    const char alphabet[] = {'a', 'b', '0', ' ', '\x81', '\xB0', '\xA1', '\x30'};
+    std::mt19937 random(1);
+    auto pick = [&](std::size_t length) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i) {
+            text += alphabet[random() % sizeof alphabet];
+        }
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string field = pick(random() % 70);
+        const std::string text = pick(1 + random() % 5);
+        SCOPED_TRACE(::testing::PrintToString(field) + " / " + ::testing::PrintToString(text));
+        const void* plain = ::memmem(field.data(), field.size(), text.data(), text.size());
+        ASSERT_EQ(FindText(field.data(), field.data() + field.size(), text), plain);
+        ASSERT_EQ(ContainsText(field, text), ContainsTextSlowly(field, text));
     }
 }
 
