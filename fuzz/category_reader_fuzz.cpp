@@ -5,37 +5,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "sparse_source.h"
 #include "store/byte_source.h"
 #include "store/category_file.h"
-
-namespace {
-
-// The bytes followed by zeros up to a large size, as a sparse file on disk reads: big counts and lengths then
-// look possible, so the reader must bound what it allocates by more than the file's size.
-class SparseSource final : public quillet::ByteSource {
-public:
-    SparseSource(std::string_view bytes, std::uint64_t size) : m_bytes(bytes), m_size(size) {}
-    bool Read(char* dst, std::size_t n) override {
-        if (n > Remaining()) {
-            return false;
-        }
-        const std::size_t real =
-            m_position < m_bytes.size() ? std::min<std::size_t>(n, m_bytes.size() - m_position) : 0;
-        std::memcpy(dst, m_bytes.data() + m_position, real);
-        std::memset(dst + real, 0, n - real);
-        m_position += n;
-        return true;
-    }
-    std::uint64_t Remaining() const override { return m_size - m_position; }
-    std::uint64_t Position() const override { return m_position; }
-
-private:
-    std::string_view m_bytes;
-    std::uint64_t m_size;
-    std::uint64_t m_position = 0;
-};
-
-}  // namespace
 
 // Any bytes: the reader ends cleanly, never reports more cards than it kept, and what it kept is written and
 // read back unchanged. Run with a malloc limit, so an allocation sized from a count or a length is caught.
@@ -48,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string sparseName;
         std::int32_t sparseCount = 0;
         CardTable sparseCards;
-        SparseSource sparse(bytes, std::uint64_t{16} << 20);
+        fuzz::SparseSource sparse(bytes, std::uint64_t{16} << 20);
         ReadCategory(sparse, "sparse", ReadMode::Full, HeaderCheck::Skip,
                      {sparseName, sparseCount, &sparseCards, std::uint64_t{1} << 20});
         if (sparseCount < 0 || static_cast<std::size_t>(sparseCount) > sparseCards.Size()) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain build with warnings as errors,
-# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the threaded search under
+# ThreadSanitizer, and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -18,6 +19,14 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZ
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+echo "== the search engine and the search dialog under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_TSAN=ON -DQUILLET_BENCH=OFF \
+    -DQUILLET_WERROR=ON >/dev/null
+cmake --build build-tsan -j "$jobs" --target store_tests search_dialog_test
+TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/store_tests --gtest_brief=1 \
+    --gtest_filter='CardSearch*:TextSearch*:SearchResults*'
+TSAN_OPTIONS=halt_on_error=1 QT_QPA_PLATFORM=offscreen build-tsan/bin/search_dialog_test -silent
 
 echo "== fuzz targets, briefly"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_FUZZ=ON \

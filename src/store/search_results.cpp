@@ -12,6 +12,7 @@ namespace {
 
 // What one record costs in memory beyond its bytes, for the budget.
 constexpr std::uint64_t kRecordMemory = sizeof(CardRecord) + 64;
+constexpr std::uint64_t kReservedBytesPerRecord = 64;
 
 }  // namespace
 
@@ -28,7 +29,7 @@ void WriteSearchResults(ByteSink& sink, std::string_view searchText, const CardT
 }
 
 StoreError ReadSearchResults(ByteSource& source, const std::filesystem::path& file, std::string& searchText,
-                             CardTable& results) {
+                             CardTable& results, std::uint64_t memoryBudget) {
     FieldReader reader(source);
     auto damaged = [&](std::string reason) { return StoreError{StoreErrorKind::Damaged, file, std::move(reason)}; };
     std::string text;
@@ -41,10 +42,13 @@ StoreError ReadSearchResults(ByteSource& source, const std::filesystem::path& fi
     if (count > reader.Remaining() / 3) {
         return damaged("结果数（" + std::to_string(count) + "）超出了文件所能容纳的数目");
     }
-    const std::uint64_t budget = DefaultMemoryBudget(reader.Position() + reader.Remaining());
+    const std::uint64_t budget =
+        memoryBudget > 0 ? memoryBudget : DefaultMemoryBudget(reader.Position() + reader.Remaining());
     std::uint64_t used = 0;
     CardTable read;
-    read.Reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, budget / kRecordMemory)));
+    // Reserved for what the file could hold of ordinary results, never from the count alone.
+    read.Reserve(
+        static_cast<std::size_t>(std::min<std::uint64_t>(count, reader.Remaining() / kReservedBytesPerRecord)));
     for (std::uint32_t i = 0; i < count; ++i) {
         CardRecord record;
         if (!reader.ReadString(record.name) || !reader.ReadString(record.content) ||

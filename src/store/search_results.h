@@ -17,8 +17,9 @@ inline constexpr std::string_view kSearchResultsFileName = "Quillet.sch";
 
 void WriteSearchResults(ByteSink& sink, std::string_view searchText, const CardTable& results);
 // All or nothing: a damaged or truncated file, or one that claims more than it holds, leaves both untouched.
+// The records may take at most `memoryBudget` bytes; 0 for the default, which scales with the file.
 StoreError ReadSearchResults(ByteSource& source, const std::filesystem::path& file, std::string& searchText,
-                             CardTable& results);
+                             CardTable& results, std::uint64_t memoryBudget = 0);
 
 // A missing file is no error: there were no results yet.
 StoreError LoadSearchResults(const std::filesystem::path& file, std::string& searchText, CardTable& results);
