@@ -257,7 +257,8 @@ void EdgePanel::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(m_pinned ? colors.color(QPalette::Highlight) : Qt::NoBrush);
     painter.setPen(colors.color(QPalette::WindowText));
-    painter.drawEllipse(button.center(), 3, 3);
+    // A ring while the panel hides by itself, a dot while it is pinned open.
+    painter.drawEllipse(QRectF(button).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 }  // namespace quillet
