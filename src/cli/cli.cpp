@@ -428,7 +428,7 @@ private:
             m_err << "搜索字串不能为空！\n";
             return kRefused;
         }
-        const SearchOutcome outcome = SearchCards(m_store.CategoryFolder(), command.request);
+        SearchOutcome outcome = SearchCards(m_store.CategoryFolder(), command.request);
         std::string lines;
         std::string utf8;
         auto append = [&](std::string_view stored) {
@@ -461,8 +461,8 @@ private:
         if (command.save) {
             CardTable results;
             results.Reserve(outcome.hits.size());
-            for (const SearchHit& hit : outcome.hits) {
-                results.Append(hit.card);
+            for (SearchHit& hit : outcome.hits) {
+                results.Append(std::move(hit.card));
             }
             if (StoreError error = SaveSearchResults(m_store.CategoryFolder() / kSearchResultsFileName,
                                                      command.request.text, results)) {

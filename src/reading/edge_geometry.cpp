@@ -91,22 +91,13 @@ DragOutcome DragTo(PanelPoint cursor, PanelPoint grab, const PanelShape& current
     outcome.moves = true;
     // The size on the new edge: the tab may have moved to another side.
     const PanelRect window = ShapeFor(outcome.edge, bodyWidth, bodyHeight, tabLength).window;
-    // Along its edge the panel follows the cursor but never leaves the screen.
-    auto along = [](int wanted, int low, int high) { return std::clamp(wanted, low, std::max(low, high)); };
-    if (nearLeft) {
-        outcome.position.x = screen.x;
-    } else if (nearRight) {
-        outcome.position.x = screen.Right() - window.width;
-    } else {
-        outcome.position.x = along(cursor.x - grab.x, screen.x, screen.Right() - window.width);
-    }
-    if (nearTop) {
-        outcome.position.y = screen.y;
-    } else if (nearBottom) {
-        outcome.position.y = screen.Bottom() - window.height;
-    } else {
-        outcome.position.y = along(cursor.y - grab.y, screen.y, screen.Bottom() - window.height);
-    }
+    // One axis: against the near end, or following the cursor along it without leaving the screen.
+    auto place = [](bool nearLow, bool nearHigh, int wanted, int low, int high, int size) {
+        const int last = std::max(low, high - size);
+        return nearLow ? low : nearHigh ? high - size : std::clamp(wanted, low, last);
+    };
+    outcome.position.x = place(nearLeft, nearRight, cursor.x - grab.x, screen.x, screen.Right(), window.width);
+    outcome.position.y = place(nearTop, nearBottom, cursor.y - grab.y, screen.y, screen.Bottom(), window.height);
     return outcome;
 }
 

@@ -62,7 +62,6 @@ PanelShape EdgePanel::Shape() const { return ShapeFor(m_edge, m_body->width(), m
 
 void EdgePanel::DockAt(Edge edge, int along, const QRect& screenArea, bool hidden) {
     m_edge = edge;
-    m_screen = screenArea;
     const PanelRect window = Shape().window;
     switch (edge) {
         case Edge::Left:
@@ -167,7 +166,6 @@ void EdgePanel::DragTo(const QPoint& globalCursor) {
     }
     const bool edgeChanged = outcome.edge != m_edge;
     m_edge = outcome.edge;
-    m_screen = area;
     m_docked = {outcome.position.x, outcome.position.y};
     Apply();
     if (edgeChanged) {
@@ -216,11 +214,6 @@ void EdgePanel::changeEvent(QEvent* event) {
         EndDrag();
     }
     QWidget::changeEvent(event);
-}
-
-void EdgePanel::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    update();
 }
 
 void EdgePanel::paintEvent(QPaintEvent*) {

@@ -64,7 +64,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     PanelShape Shape() const;
@@ -78,7 +77,6 @@ private:
     QTimer m_autoHide;
     Edge m_edge = Edge::Top;
     QPoint m_docked;  // the window's top-left corner when out
-    QRect m_screen;
     bool m_tucked = false;
     bool m_pinned = false;
     bool m_dragging = false;

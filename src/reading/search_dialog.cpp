@@ -48,7 +48,6 @@ SearchDialog::SearchDialog(std::filesystem::path dataFolder, std::string text, P
     for (const int id : kLibraryBoxes) {
         Control<QCheckBox>(*this, id)->setChecked(true);
     }
-    Control<QLabel>(*this, res::kSearchStatus)->setWordWrap(false);
 
     m_progressTimer.setInterval(kProgressInterval);
     connect(&m_progressTimer, &QTimer::timeout, this, &SearchDialog::ShowProgress);

@@ -1,10 +1,5 @@
 #include "card_search.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <iterator>
 
@@ -44,43 +39,16 @@ namespace {
 // read through a small buffer instead, so memory never follows a file's size beyond it.
 constexpr std::uint64_t kWholeReadLimit = 256u << 20;
 
-// The whole file into the buffer, which only grows, so one allocation serves every file of the search.
-StoreError ReadInto(const std::filesystem::path& file, std::string& buffer, std::size_t& size) {
-    // Without blocking: a FIFO named like a category must not hang the search.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return StoreError::FromErrno(StoreErrorKind::CannotOpen, file, errno);
+// The rest of the file into the buffer, which only grows, so one allocation serves every file of the search.
+StoreError ReadWhole(FileSource& source, const std::filesystem::path& file, std::string& buffer, std::size_t& size) {
+    size = static_cast<std::size_t>(source.Remaining());
+    if (buffer.size() < size) {
+        buffer.resize(size);
     }
-    auto fail = [&](StoreError error) {
-        ::close(fd);
-        return error;
-    };
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return fail(StoreError::FromErrno(StoreErrorKind::CannotRead, file, errno));
+    if (!source.Read(buffer.data(), size)) {
+        return source.ReadErrno() != 0 ? StoreError::FromErrno(StoreErrorKind::CannotRead, file, source.ReadErrno())
+                                       : StoreError{StoreErrorKind::CannotRead, file, "文件在读出时变短了"};
     }
-    if (!S_ISREG(info.st_mode)) {
-        return fail(StoreError{StoreErrorKind::CannotRead, file, "这不是普通文件"});
-    }
-    const auto expected = static_cast<std::size_t>(info.st_size);
-    if (buffer.size() < expected) {
-        buffer.resize(expected);
-    }
-    size = 0;
-    while (size < expected) {
-        const ssize_t got = ::read(fd, buffer.data() + size, expected - size);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return fail(StoreError::FromErrno(StoreErrorKind::CannotRead, file, errno));
-        }
-        if (got == 0) {
-            break;  // shorter than it was a moment ago: what is there is checked like any file
-        }
-        size += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
     return {};
 }
 
@@ -224,24 +192,19 @@ SearchOutcome SearchCards(const std::filesystem::path& dataFolder, const SearchR
             scan.categoryName.clear();
             scan.hits.clear();
             const int before = static_cast<int>(outcome.hits.size());
-            std::error_code sizeError;
-            const std::uintmax_t fileSize = std::filesystem::file_size(file, sizeError);
-            StoreError error;
-            if (!sizeError && fileSize > kWholeReadLimit) {
-                FileSource source;
-                error = source.Open(file);
-                if (!error) {
-                    test.StartFile({});
-                    error = ScanCategoryCards(source, file, library, test, before, progress, stop, scan);
-                }
-            } else {
+            FileSource source;
+            StoreError error = source.Open(file);
+            if (!error && source.Remaining() > kWholeReadLimit) {
+                test.StartFile({});
+                error = ScanCategoryCards(source, file, library, test, before, progress, stop, scan);
+            } else if (!error) {
                 std::size_t size = 0;
-                error = ReadInto(file, buffer, size);
+                error = ReadWhole(source, file, buffer, size);
                 if (!error) {
                     const std::string_view bytes(buffer.data(), size);
-                    MemorySource source(bytes);
+                    MemorySource inMemory(bytes);
                     test.StartFile(bytes);
-                    error = ScanCategoryCards(source, file, library, test, before, progress, stop, scan);
+                    error = ScanCategoryCards(inMemory, file, library, test, before, progress, stop, scan);
                 }
             }
             if (error) {

@@ -101,17 +101,7 @@ const char* FindText(const char* begin, const char* end, std::string_view text) 
 }
 
 std::size_t CharacterLength(std::string_view text) {
-    if (text.empty()) {
-        return 0;
-    }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    if (!IsLead(bytes[0]) || text.size() < 2) {
-        return 1;
-    }
-    if (IsDigit(bytes[1]) && text.size() >= 4 && IsLead(bytes[2]) && IsDigit(bytes[3])) {
-        return 4;
-    }
-    return 2;
+    return text.empty() ? 0 : CharacterLengthAt(reinterpret_cast<const unsigned char*>(text.data()), 0, text.size());
 }
 
 bool ContainsText(std::string_view field, std::string_view text) {
