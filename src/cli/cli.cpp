@@ -54,6 +54,36 @@ std::optional<int> ParseLibrary(const std::string& text) {
 
 bool IsMissingName(const std::string& name) { return name.empty() || name == " "; }
 
+// Lines of stored names for standard output, escaped, written out in blocks.
+class EscapedLines final {
+public:
+    explicit EscapedLines(std::ostream& out) : m_out(out) {}
+
+    void AddStored(std::string_view stored) {
+        m_utf8.clear();
+        AppendAsUtf8(stored, m_utf8);
+        AppendEscapedName(m_utf8, m_lines);
+    }
+    void AddText(std::string_view utf8) { m_lines += utf8; }
+    void AddTab() { m_lines += '\t'; }
+    void EndLine() {
+        m_lines += '\n';
+        if (m_lines.size() >= kBlock) {
+            Flush();
+        }
+    }
+    void Flush() {
+        m_out << m_lines;
+        m_lines.clear();
+    }
+
+private:
+    static constexpr std::size_t kBlock = 64 * 1024;
+    std::ostream& m_out;
+    std::string m_lines;
+    std::string m_utf8;
+};
+
 struct SearchCommand {
     SearchRequest request;
     bool save = false;
@@ -291,29 +321,19 @@ private:
         }
         // Streamed: the names go out as they are read, the contents are never kept.
         const bool site = m_store.currentLibrary == kWebLibrary;
-        std::string lines;
-        std::string utf8;
+        EscapedLines lines(m_out);
         std::string name;
         std::int32_t count = 0;
-        auto append = [&](const std::string& stored) {
-            utf8.clear();
-            AppendAsUtf8(stored, utf8);
-            AppendEscapedName(utf8, lines);
-        };
         const StoreError error = ScanCategoryFile(*file, HeaderCheck::Check, name, count,
                                                   [&](const std::string& cardName, const std::string& address) {
-                                                      append(cardName);
+                                                      lines.AddStored(cardName);
                                                       if (site) {
-                                                          lines += '\t';
-                                                          append(address);
+                                                          lines.AddTab();
+                                                          lines.AddStored(address);
                                                       }
-                                                      lines += '\n';
-                                                      if (lines.size() >= 64 * 1024) {
-                                                          m_out << lines;
-                                                          lines.clear();
-                                                      }
+                                                      lines.EndLine();
                                                   });
-        m_out << lines;
+        lines.Flush();
         if (error) {
             m_err << error.Message() << '\n';
             return kRefused;
@@ -429,30 +449,20 @@ private:
             return kRefused;
         }
         SearchOutcome outcome = SearchCards(m_store.CategoryFolder(), command.request);
-        std::string lines;
-        std::string utf8;
-        auto append = [&](std::string_view stored) {
-            utf8.clear();
-            AppendAsUtf8(stored, utf8);
-            AppendEscapedName(utf8, lines);
-        };
+        EscapedLines lines(m_out);
         for (const SearchHit& hit : outcome.hits) {
-            lines += kLibraries[static_cast<std::size_t>(hit.library)].name;
-            lines += '\t';
-            append(hit.categoryName);
-            lines += '\t';
-            append(hit.card.name);
+            lines.AddText(kLibraries[static_cast<std::size_t>(hit.library)].name);
+            lines.AddTab();
+            lines.AddStored(hit.categoryName);
+            lines.AddTab();
+            lines.AddStored(hit.card.name);
             if (hit.library == kWebLibrary) {
-                lines += '\t';
-                append(hit.card.address);
+                lines.AddTab();
+                lines.AddStored(hit.card.address);
             }
-            lines += '\n';
-            if (lines.size() >= 64 * 1024) {
-                m_out << lines;
-                lines.clear();
-            }
+            lines.EndLine();
         }
-        m_out << lines;
+        lines.Flush();
         int status = kDone;
         for (const std::string& message : outcome.unreadable) {
             m_err << message << "\n这个文件没有查找。\n";
