@@ -22,11 +22,6 @@
 namespace quillet {
 namespace {
 
-constexpr int kNameRole = Qt::UserRole;
-constexpr int kFileRole = Qt::UserRole + 1;
-
-QString Display(const std::string& stored) { return QString::fromStdString(ToUtf8(stored)); }
-
 // Marks a change that the pane makes itself.
 class Updating final {
 public:
@@ -52,7 +47,8 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
       m_categories(Control<QComboBox>(*this, res::kDataBarCategories)),
       m_tree(Control<QTreeView>(*this, res::kDataBarTree)),
       m_model(new CardTreeModel(this)),
-      m_alwaysOnTop(Control<QCheckBox>(*this, res::kDataBarAlwaysOnTop)) {
+      m_alwaysOnTop(Control<QCheckBox>(*this, res::kDataBarAlwaysOnTop)),
+      m_navigator(store, prompter, *m_categories, *m_tree, *m_model, m_updating) {
     m_tree->setModel(m_model);
     FindControl(*this, res::kDataBarHiddenEdit)->hide();
 
@@ -127,11 +123,9 @@ void DataBar::SetAlwaysOnTopBox(bool onTop) {
 
 // The category list --------------------------------------------------------------------------------------------
 
-int DataBar::CategoryCount() const { return m_categories->count(); }
+int DataBar::CategoryCount() const { return m_navigator.Count(); }
 
-std::string DataBar::CategoryAt(int index) const {
-    return m_categories->itemData(index, kNameRole).toByteArray().toStdString();
-}
+std::string DataBar::CategoryAt(int index) const { return m_navigator.NameAt(index); }
 
 std::optional<int> DataBar::SelectedCategory() const {
     const int index = m_categories->currentIndex();
@@ -139,9 +133,7 @@ std::optional<int> DataBar::SelectedCategory() const {
 }
 
 void DataBar::InsertCategory(int index, const std::string& name, const std::filesystem::path& file) {
-    Updating updating(m_updating);
-    m_categories->insertItem(index, Display(name), QByteArray::fromStdString(name));
-    m_categories->setItemData(index, QString::fromStdString(file.string()), kFileRole);
+    m_navigator.Insert(index, name, file);
 }
 
 void DataBar::RemoveCategory(int index) {
@@ -158,32 +150,6 @@ void DataBar::SelectCategory(int index) {
 void DataBar::ClearCategories() {
     Updating updating(m_updating);
     m_categories->clear();
-}
-
-void DataBar::ListCategories(Listing listing) {
-    Updating updating(m_updating);
-    m_categories->clear();
-    const LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-    int chosen = -1;
-    for (const CategoryInfo& info : m_store.ListCategories(m_store.currentLibrary, HeaderCheck::Check)) {
-        if (info.error.kind == StoreErrorKind::CannotOpen) {
-            break;
-        }
-        if (info.error) {
-            NoticeOnce(info.file,
-                       info.error.kind == StoreErrorKind::BadHeader ? "文件格式非法！不能读出" : info.error.Message());
-            continue;
-        }
-        m_categories->addItem(Display(info.name), QByteArray::fromStdString(info.name));
-        m_categories->setItemData(m_categories->count() - 1, QString::fromStdString(info.file.string()), kFileRole);
-        if (chosen < 0 &&
-            ((listing == Listing::Start && m_store.flags.noSavedState) || info.name == row.categoryName)) {
-            chosen = m_categories->count() - 1;
-            m_chosenFile = info.file;
-        }
-    }
-    // Adding entries selects the first one by itself; only the remembered category may be selected.
-    m_categories->setCurrentIndex(chosen);
 }
 
 // The tree -----------------------------------------------------------------------------------------------------
@@ -205,22 +171,6 @@ int DataBar::CardItemCount() const { return m_model->CardCount(); }
 
 std::string DataBar::CardItemText(int row) const { return m_model->CardName(row); }
 
-void DataBar::UpdateRootImage() {
-    m_model->SetRootImage(m_store.openTable.Empty() ? CardTreeModel::Image::EmptyCategory
-                                                    : CardTreeModel::Image::Category);
-}
-
-void DataBar::FillTree(const std::string& categoryName) {
-    Updating updating(m_updating);
-    // The names alone: the view asks for the text of the rows it draws.
-    m_model->Reset(categoryName, m_store.openTable);
-    UpdateRootImage();
-    if (!m_store.openTable.Empty()) {
-        m_tree->expand(Root());
-        m_store.flags.rootOpen = true;
-    }
-}
-
 void DataBar::ResetTree(const std::string& categoryName) {
     Updating updating(m_updating);
     m_model->Reset(categoryName);
@@ -241,7 +191,7 @@ void DataBar::RenameCardItem(int row, const std::string& name) { m_model->Rename
 void DataBar::RemoveCardItem(int row) {
     Updating updating(m_updating);
     m_model->RemoveCard(row);
-    UpdateRootImage();
+    m_navigator.UpdateRootImage();
 }
 
 void DataBar::SelectCategoryNode() { m_tree->setCurrentIndex(Root()); }
@@ -264,7 +214,7 @@ void DataBar::ShowCard(std::size_t index) {
     const CardRecord& card = m_store.openTable.At(index);
     if (const StoreError& error = m_store.openTable.ContentError()) {
         // Shown empty; the table refuses every write from now on, so the empty text never replaces the card.
-        NoticeOnce(m_store.Open().file, error.Message());
+        m_navigator.NoticeOnce(m_store.Open().file, error.Message());
     }
     m_store.currentCard = card;
     m_editor.SetText(quillet::EditorText(m_store.currentLibrary, card));
@@ -275,53 +225,16 @@ void DataBar::Load(Listing listing) {
     if (!IsLibrary(m_store.currentLibrary)) {
         return;
     }
-    // The remembered row names the category to reopen; only a file the list confirms is opened, never the
-    // remembered path itself.
-    const LibraryState remembered = m_store.libraryStates[m_store.currentLibrary];
-    m_chosenFile.clear();
-    ListCategories(listing);
-    ClearTree();
-    m_store.CloseCategory();
-    m_store.libraryStates[m_store.currentLibrary].categoryName = remembered.categoryName;
-    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-
-    bool loaded = false;
-    if (!m_chosenFile.empty()) {
-        const StoreError error = m_store.OpenCategoryFile(m_chosenFile, HeaderCheck::Check);
-        if (error) {
-            // Nothing is open now: what could be read is never written back over the rest.
-            NoticeOnce(m_chosenFile, error.Message());
-        }
-        loaded = !error;
+    const CategoryNavigator::Loaded loaded = m_navigator.LoadRemembered(listing);
+    if (loaded.card) {
+        ShowCard(*loaded.card);
+    } else if (loaded.categoryOpen) {
+        ShowSummary();
+    } else if (loaded.categoryChosen) {
+        ShowEmptySummary();  // the remembered category could not be read
+    } else {
+        m_editor.SetText({});
     }
-    m_store.selectedCardName = remembered.cardName;
-    bool cardShown = false;
-    if (loaded) {
-        FillTree(m_store.currentCategoryName);
-        const std::size_t index = m_store.openTable.FindFirst(m_store.selectedCardName);
-        if (!m_store.selectedCardName.empty() && index < m_store.openTable.Size()) {
-            Updating updating(m_updating);
-            m_tree->setCurrentIndex(CardItem(static_cast<int>(index)));
-            ShowCard(index);
-            row.cardName = m_store.selectedCardName;
-            cardShown = true;
-        } else {
-            Updating updating(m_updating);
-            m_tree->setCurrentIndex(Root());
-        }
-    }
-    if (!cardShown) {
-        row.cardName.clear();
-        m_store.selectedCardName.clear();
-        if (loaded) {
-            ShowSummary();
-        } else if (!m_chosenFile.empty()) {
-            ShowEmptySummary();  // the remembered category could not be read
-        } else {
-            m_editor.SetText({});
-        }
-    }
-    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
     UpdateEditorMode();
     emit categoryOpened();
 }
@@ -409,7 +322,7 @@ void DataBar::AddCardItemAndSelect(const std::string& name) {
         RenameCategoryNode(m_store.libraryStates[m_store.currentLibrary].categoryName);
     }
     m_model->AppendCard(name);
-    UpdateRootImage();
+    m_navigator.UpdateRootImage();
     m_tree->expand(Root());
     m_tree->setCurrentIndex(CardItem(m_model->CardCount() - 1));
 }
@@ -420,7 +333,7 @@ void DataBar::OnCategoryChosen(int index) {
     }
     if (!SaveBeforeLeaving(CurrentCardItem())) {
         Updating updating(m_updating);
-        m_categories->setCurrentIndex(OpenCategoryIndex());
+        m_categories->setCurrentIndex(m_navigator.OpenIndex());
         return;
     }
     OpenCategoryAt(index);
@@ -430,28 +343,12 @@ void DataBar::OpenCategoryAt(int index) {
     if (index < 0 || index >= CategoryCount()) {
         return;
     }
-    SelectCategory(index);
-    const std::filesystem::path file = m_categories->itemData(index, kFileRole).toString().toStdString();
-    if (StoreError error = m_store.OpenCategoryFile(file, HeaderCheck::Check)) {
-        // Nothing is open now, so nothing can be filed into the category that was open before. The name stays
-        // remembered (with no path), so the list keeps showing what the user chose.
-        NoticeOnce(file, error.Message());
-        m_store.libraryStates[m_store.currentLibrary].categoryName = CategoryAt(index);
-        ClearTree();
+    if (m_navigator.OpenAt(index)) {
+        ShowSummary();
+    } else {
+        // Nothing is open now, so nothing can be filed into the category that was open before.
         ShowEmptySummary();
-        UpdateEditorMode();
-        emit categoryOpened();
-        return;
     }
-    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-    FillTree(m_store.currentCategoryName);
-    {
-        Updating updating(m_updating);
-        m_tree->setCurrentIndex(Root());
-    }
-    ShowSummary();
-    row.cardName.clear();
-    m_store.selectedCardName.clear();
     UpdateEditorMode();
     emit categoryOpened();
 }
@@ -528,24 +425,9 @@ void DataBar::UpdateEditorMode() {
     m_editor.setPalette(palette);
 }
 
-void DataBar::NoticeOnce(const std::filesystem::path& file, const std::string& message) {
-    if (m_reportedFiles.insert(file.string()).second) {
-        m_prompter.Notice(message);
-    }
-}
-
 void DataBar::ShowEmptySummary() {
     m_editor.SetText(CategorySummary(m_store.currentLibrary, {}, 0));
     m_store.flags.cardModified = false;
-}
-
-int DataBar::OpenCategoryIndex() const {
-    for (int i = 0; i < m_categories->count(); ++i) {
-        if (m_categories->itemData(i, kFileRole).toString().toStdString() == m_store.Open().file.string()) {
-            return i;
-        }
-    }
-    return -1;
 }
 
 void DataBar::OnContextMenu(const QPoint& position) {

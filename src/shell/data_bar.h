@@ -1,7 +1,6 @@
 #pragma once
 
-#include <set>
-
+#include "shell/category_navigator.h"
 #include "shell/quillet_view.h"
 #include "shell/settings_file.h"
 #include "store/card_store.h"
@@ -85,16 +84,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    enum class Listing { Start, Reload, LibrarySwitch };
+    using Listing = CategoryNavigator::Listing;
 
     QModelIndex Root() const;
     QModelIndex CardItem(int row) const;
-    void FillTree(const std::string& categoryName);
-    void ListCategories(Listing listing);
     void Load(Listing listing);
     void ShowSummary();
     void ShowCard(std::size_t index);
-    void UpdateRootImage();
 
     // The user's actions.
     void OnTabChanged(int index);
@@ -108,11 +104,8 @@ private:
     bool SaveBeforeLeaving(const QModelIndex& leaving);
     // The selected card's row in the tree, or an invalid index when no card is selected.
     QModelIndex CurrentCardItem() const;
-    int OpenCategoryIndex() const;
     void UpdateEditorMode();
     void ShowEmptySummary();
-    // A damaged or unreadable file is reported once a run, not at every listing.
-    void NoticeOnce(const std::filesystem::path& file, const std::string& message);
     // Writes these cards as the open category and, once written, makes them the open table.
     bool CommitCards(const CardTable& cards);
 
@@ -125,8 +118,7 @@ private:
     QTreeView* m_tree;
     CardTreeModel* m_model;
     QCheckBox* m_alwaysOnTop;
-    std::filesystem::path m_chosenFile;  // the listed file of the remembered category
-    std::set<std::string> m_reportedFiles;
+    CategoryNavigator m_navigator;
     // Set while the pane changes its own controls, so their signals are not taken for the user's.
     int m_updating = 0;
 };

@@ -34,6 +34,19 @@ void CardTreeModel::Reset(const std::string& categoryName, const CardTable& card
     beginResetModel();
     m_hasRoot = true;
     m_categoryName = categoryName;
+    FillNames(cards);
+    endResetModel();
+}
+
+void CardTreeModel::ResetList(const CardTable& cards) {
+    beginResetModel();
+    m_hasRoot = false;
+    m_categoryName.clear();
+    FillNames(cards);
+    endResetModel();
+}
+
+void CardTreeModel::FillNames(const CardTable& cards) {
     m_bytes.clear();
     m_names.clear();
     std::size_t total = 0;
@@ -45,7 +58,6 @@ void CardTreeModel::Reset(const std::string& categoryName, const CardTable& card
     for (std::size_t i = 0; i < cards.Size(); ++i) {
         m_names.push_back(Store(cards.NameAt(i)));
     }
-    endResetModel();
 }
 
 void CardTreeModel::Reset(const std::string& categoryName) { Reset(categoryName, CardTable{}); }
@@ -123,6 +135,9 @@ QModelIndex CardTreeModel::index(int row, int column, const QModelIndex& parent)
         return {};
     }
     if (!parent.isValid()) {
+        if (!m_hasRoot) {
+            return CardIndex(row);
+        }
         return row == 0 ? RootIndex() : QModelIndex();
     }
     return IsRoot(parent) ? CardIndex(row) : QModelIndex();
@@ -134,7 +149,7 @@ QModelIndex CardTreeModel::parent(const QModelIndex& child) const {
 
 int CardTreeModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid()) {
-        return m_hasRoot ? 1 : 0;
+        return m_hasRoot ? 1 : CardCount();
     }
     return IsRoot(parent) ? CardCount() : 0;
 }

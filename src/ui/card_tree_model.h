@@ -10,9 +10,9 @@ namespace quillet {
 
 class CardTable;
 
-// A category and its cards as a two-level tree: one root row with one child row per card. Names are kept as
-// stored bytes in one block and turned into screen text only for the rows a view draws, so a category of any
-// size is shown at once.
+// A category and its cards as a two-level tree: one root row with one child row per card; or cards alone as
+// top-level rows, as search results are listed. Names are kept as stored bytes in one block and turned into
+// screen text only for the rows a view draws, so a category of any size is shown at once.
 class CardTreeModel final : public QAbstractItemModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CardTreeModel)
@@ -26,6 +26,8 @@ public:
 
     // The category with one row per card of the table, in table order.
     void Reset(const std::string& categoryName, const CardTable& cards);
+    // One top-level row per card, with no category row.
+    void ResetList(const CardTable& cards);
     // The category with no card rows.
     void Reset(const std::string& categoryName);
     // No rows at all.
@@ -61,6 +63,7 @@ private:
     };
 
     Span Store(std::string_view name);
+    void FillNames(const CardTable& cards);
     std::string_view NameOf(Span span) const { return std::string_view(m_bytes).substr(span.offset, span.length); }
 
     bool m_hasRoot = false;

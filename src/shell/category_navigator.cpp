@@ -1,0 +1,183 @@
+#include "shell/category_navigator.h"
+
+#include <QComboBox>
+#include <QTreeView>
+
+#include "store/codec.h"
+
+namespace quillet {
+namespace {
+
+constexpr int kNameRole = Qt::UserRole;
+constexpr int kFileRole = Qt::UserRole + 1;
+
+QString Display(const std::string& stored) { return QString::fromStdString(ToUtf8(stored)); }
+
+class Updating final {
+public:
+    explicit Updating(int& counter) : m_counter(counter) { ++m_counter; }
+    ~Updating() { --m_counter; }
+    Updating(const Updating&) = delete;
+    Updating& operator=(const Updating&) = delete;
+
+private:
+    int& m_counter;
+};
+
+}  // namespace
+
+CategoryNavigator::CategoryNavigator(CardStore& store, Prompter& prompter, QComboBox& categories, QTreeView& tree,
+                                     CardTreeModel& model, int& updating)
+    : m_store(store),
+      m_prompter(prompter),
+      m_categories(categories),
+      m_tree(tree),
+      m_model(model),
+      m_updating(updating) {}
+
+int CategoryNavigator::Count() const { return m_categories.count(); }
+
+std::string CategoryNavigator::NameAt(int index) const {
+    return m_categories.itemData(index, kNameRole).toByteArray().toStdString();
+}
+
+std::filesystem::path CategoryNavigator::FileAt(int index) const {
+    return m_categories.itemData(index, kFileRole).toString().toStdString();
+}
+
+int CategoryNavigator::OpenIndex() const {
+    for (int i = 0; i < m_categories.count(); ++i) {
+        if (FileAt(i) == m_store.Open().file) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void CategoryNavigator::Insert(int index, const std::string& name, const std::filesystem::path& file) {
+    Updating updating(m_updating);
+    m_categories.insertItem(index, Display(name), QByteArray::fromStdString(name));
+    m_categories.setItemData(index, QString::fromStdString(file.string()), kFileRole);
+}
+
+std::filesystem::path CategoryNavigator::ListCategories(Listing listing) {
+    Updating updating(m_updating);
+    m_categories.clear();
+    const LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    int chosen = -1;
+    std::filesystem::path chosenFile;
+    for (const CategoryInfo& info : m_store.ListCategories(m_store.currentLibrary, HeaderCheck::Check)) {
+        if (info.error.kind == StoreErrorKind::CannotOpen) {
+            break;
+        }
+        if (info.error) {
+            NoticeOnce(info.file,
+                       info.error.kind == StoreErrorKind::BadHeader ? "文件格式非法！不能读出" : info.error.Message());
+            continue;
+        }
+        Insert(m_categories.count(), info.name, info.file);
+        if (chosen < 0 &&
+            ((listing == Listing::Start && m_store.flags.noSavedState) || info.name == row.categoryName)) {
+            chosen = m_categories.count() - 1;
+            chosenFile = info.file;
+        }
+    }
+    // Adding entries selects the first one by itself; only the remembered category may be selected.
+    m_categories.setCurrentIndex(chosen);
+    return chosenFile;
+}
+
+void CategoryNavigator::UpdateRootImage() {
+    m_model.SetRootImage(m_store.openTable.Empty() ? CardTreeModel::Image::EmptyCategory
+                                                   : CardTreeModel::Image::Category);
+}
+
+void CategoryNavigator::FillTree(const std::string& categoryName) {
+    Updating updating(m_updating);
+    // The names alone: the view asks for the text of the rows it draws.
+    m_model.Reset(categoryName, m_store.openTable);
+    UpdateRootImage();
+    if (!m_store.openTable.Empty()) {
+        m_tree.expand(m_model.RootIndex());
+        m_store.flags.rootOpen = true;
+    }
+}
+
+CategoryNavigator::Loaded CategoryNavigator::LoadRemembered(Listing listing) {
+    Loaded loaded;
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return loaded;
+    }
+    // The remembered row names the category to reopen; only a file the list confirms is opened, never the
+    // remembered path itself.
+    const LibraryState remembered = m_store.libraryStates[m_store.currentLibrary];
+    const std::filesystem::path chosenFile = ListCategories(listing);
+    {
+        Updating updating(m_updating);
+        m_model.Clear();
+    }
+    m_store.CloseCategory();
+    m_store.libraryStates[m_store.currentLibrary].categoryName = remembered.categoryName;
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+
+    loaded.categoryChosen = !chosenFile.empty();
+    if (loaded.categoryChosen) {
+        const StoreError error = m_store.OpenCategoryFile(chosenFile, HeaderCheck::Check);
+        if (error) {
+            // Nothing is open now: what could be read is never written back over the rest.
+            NoticeOnce(chosenFile, error.Message());
+        }
+        loaded.categoryOpen = !error;
+    }
+    m_store.selectedCardName = remembered.cardName;
+    if (loaded.categoryOpen) {
+        FillTree(m_store.currentCategoryName);
+        const std::size_t index = m_store.openTable.FindFirst(m_store.selectedCardName);
+        Updating updating(m_updating);
+        if (!m_store.selectedCardName.empty() && index < m_store.openTable.Size()) {
+            m_tree.setCurrentIndex(m_model.CardIndex(static_cast<int>(index)));
+            row.cardName = m_store.selectedCardName;
+            loaded.card = index;
+        } else {
+            m_tree.setCurrentIndex(m_model.RootIndex());
+        }
+    }
+    if (!loaded.card) {
+        row.cardName.clear();
+        m_store.selectedCardName.clear();
+    }
+    m_store.cardCount = static_cast<std::int32_t>(m_store.openTable.Size());
+    return loaded;
+}
+
+bool CategoryNavigator::OpenAt(int index) {
+    {
+        Updating updating(m_updating);
+        m_categories.setCurrentIndex(index);
+    }
+    const std::filesystem::path file = FileAt(index);
+    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
+    if (StoreError error = m_store.OpenCategoryFile(file, HeaderCheck::Check)) {
+        NoticeOnce(file, error.Message());
+        row.categoryName = NameAt(index);
+        Updating updating(m_updating);
+        m_model.Clear();
+        return false;
+    }
+    FillTree(m_store.currentCategoryName);
+    {
+        Updating updating(m_updating);
+        m_tree.setCurrentIndex(m_model.RootIndex());
+    }
+    row.cardName.clear();
+    m_store.selectedCardName.clear();
+    return true;
+}
+
+void CategoryNavigator::NoticeOnce(const std::filesystem::path& file, const std::string& message) {
+    if (m_reportedFiles.insert(file.string()).second) {
+        m_prompter.Notice(message);
+    }
+}
+
+}  // namespace quillet
