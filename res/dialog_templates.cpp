@@ -118,6 +118,14 @@ constexpr ControlTemplate kSearchControls[] = {
     {kSearchFoundCount, Label, "0", 81, 118, 24, 10},
 };
 
+constexpr ControlTemplate kReadingControls[] = {
+    {kReadingTabs, TabBar, "", 2, 23, 167, 264},
+    {kReadingCategories, DropDownList, "", 18, 30, 147, 112},
+    {kReadingSearchText, Edit, "", 18, 31, 101, 12, kAutoHScroll},
+    {kReadingSearchButton, PushButton, "搜索", 126, 31, 39, 12},
+    {kReadingTree, TreeView, "", 18, 48, 147, 234},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -130,6 +138,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kSiteInputDialog, "请输入站点信息：", 278, 163, kSiteInputControls},
     {kCardViewerDialog, "", 202, 76, kCardViewerControls},
     {kSearchDialog, "", 187, 136, kSearchControls},
+    {kReadingDialog, "", 169, 288, kReadingControls},
 };
 
 }  // namespace

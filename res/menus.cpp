@@ -88,12 +88,14 @@ constexpr Menu kTrayMenu{"SYS", kTrayItems};
 
 constexpr int kToolbar[] = {32780, 32802, 0,     32773, 32783, 32776, 0, 32775, 32801, 32793, 32792, 32785, 32777,
                             0,     32805, 57643, 57635, 57634, 57637, 0, 32781, 32810, 57607, 57664, 57665};
+constexpr int kReadingToolbar[] = {32822, 32802, 0, 32829, 32830, 32831, 0, 32817, 32820, 57664, 32821};
 
 }  // namespace
 
 std::span<const Menu> MainMenu() { return kMainMenu; }
 std::span<const Menu> ContextMenus() { return kContextMenus; }
 std::span<const int> ToolbarCommands() { return kToolbar; }
+std::span<const int> ReadingToolbarCommands() { return kReadingToolbar; }
 const Menu& TrayMenu() { return kTrayMenu; }
 
 }  // namespace quillet::res

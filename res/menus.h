@@ -27,5 +27,7 @@ std::span<const Menu> ContextMenus();
 const Menu& TrayMenu();
 // Toolbar 128: its commands in order; 0 is a separator.
 std::span<const int> ToolbarCommands();
+// Reading mode's toolbar (resource 150), in the same form.
+std::span<const int> ReadingToolbarCommands();
 
 }  // namespace quillet::res

@@ -16,6 +16,7 @@ inline constexpr int kNameInputDialog = 135;
 inline constexpr int kSiteInputDialog = 157;
 inline constexpr int kCardViewerDialog = 147;
 inline constexpr int kSearchDialog = 159;
+inline constexpr int kReadingDialog = 146;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -73,6 +74,12 @@ inline constexpr int kSearchLibrary3 = 1058;
 inline constexpr int kSearchStatus = 1053;
 inline constexpr int kSearchFoundCount = 1054;
 inline constexpr int kSearchProgressGroup = 1055;
+inline constexpr int kReadingTabs = 1037;
+inline constexpr int kReadingCategories = 1008;
+inline constexpr int kReadingSearchText = 1014;
+inline constexpr int kReadingSearchButton = 1045;
+inline constexpr int kReadingTree = 1009;
+inline constexpr int kReadingToolBar = 150;
 
 // Commands of the program.
 inline constexpr int kCmdTipOfTheDay = 105;
@@ -97,7 +104,13 @@ inline constexpr int kCmdSelectAll = 32805;
 inline constexpr int kCmdHideToTray = 32810;
 inline constexpr int kCmdTrayEntryMode = 32812;
 inline constexpr int kCmdTrayReadingMode = 32813;
+inline constexpr int kCmdLeaveForEntryMode = 32817;
+inline constexpr int kCmdLeaveForTray = 32820;
+inline constexpr int kCmdLeaveAndExit = 32821;
+inline constexpr int kCmdReadingStartOptions = 32822;
 inline constexpr int kCmdViewCard = 32829;
+inline constexpr int kCmdReadingPreviousCard = 32830;
+inline constexpr int kCmdReadingNextCard = 32831;
 inline constexpr int kCmdSaveCardAsText = 32832;
 inline constexpr int kCmdVisitSite = 32833;
 inline constexpr int kCmdHomePage = 32835;

@@ -5,31 +5,9 @@
 
 #include "res/resource_ids.h"
 #include "shell/main_frame.h"
-#include "store/card_text.h"
 #include "store/libraries.h"
 
 namespace quillet {
-namespace {
-
-// What entry mode shows for the data bar's selection: the card, the site, or the category's summary.
-std::string EntryViewerText(CardStore& store, DataBar& bar) {
-    if (!IsLibrary(store.currentLibrary)) {
-        return {};
-    }
-    switch (bar.SelectedItem().kind) {
-        case EntryPane::TreeSelection::Kind::Card:
-            return EditorText(store.currentLibrary, store.currentCard);
-        case EntryPane::TreeSelection::Kind::Category:
-            return CategorySummary(store.currentLibrary, store.libraryStates[store.currentLibrary].categoryName,
-                                   static_cast<int>(store.openTable.Size()));
-        case EntryPane::TreeSelection::Kind::None:
-            break;
-    }
-    return {};
-}
-
-}  // namespace
-
 int ViewerModeFor(int library) { return library == kWebLibrary ? CCardViewer::kSite : CCardViewer::kText; }
 
 CardViewerControl::CardViewerControl(AppSettings& settings, QObject* parent) : QObject(parent), m_settings(settings) {}
@@ -76,7 +54,7 @@ void CardViewerControl::ShowText(const std::string& stored) {
 CardViewerControl* InstallCardViewer(CMainFrame& frame, CardStore& store, AppSettings& settings) {
     auto* control = new CardViewerControl(settings, &frame);
     frame.Provide(res::kCmdViewCard, [control, &frame, &store] {
-        control->Toggle(ViewerModeFor(store.currentLibrary), EntryViewerText(store, frame.Bar()));
+        control->Toggle(ViewerModeFor(store.currentLibrary), frame.PaneInUse().ViewerText());
     });
     QAction* command = frame.Command(res::kCmdViewCard);
     command->setCheckable(true);
@@ -97,7 +75,7 @@ CardViewerControl* InstallCardViewer(CMainFrame& frame, CardStore& store, AppSet
     });
     // While it is open it follows what entry mode shows.
     QObject::connect(&frame.View(), &CQuilletView::textShown, control,
-                     [control, &frame, &store] { control->ShowText(EntryViewerText(store, frame.Bar())); });
+                     [control, &frame] { control->ShowText(frame.Bar().ViewerText()); });
     QObject::connect(&frame.Bar(), &DataBar::libraryChanged, control,
                      [control, &store] { control->SetMode(ViewerModeFor(store.currentLibrary)); });
     return control;

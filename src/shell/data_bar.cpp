@@ -167,6 +167,22 @@ EntryPane::TreeSelection DataBar::SelectedItem() const {
     return row >= 0 ? TreeSelection{TreeSelection::Kind::Card, row} : TreeSelection{};
 }
 
+std::string DataBar::ViewerText() const {
+    if (!IsLibrary(m_store.currentLibrary)) {
+        return {};
+    }
+    switch (SelectedItem().kind) {
+        case TreeSelection::Kind::Card:
+            return quillet::EditorText(m_store.currentLibrary, m_store.currentCard);
+        case TreeSelection::Kind::Category:
+            return CategorySummary(m_store.currentLibrary, m_store.libraryStates[m_store.currentLibrary].categoryName,
+                                   static_cast<int>(m_store.openTable.Size()));
+        case TreeSelection::Kind::None:
+            break;
+    }
+    return {};
+}
+
 int DataBar::CardItemCount() const { return m_model->CardCount(); }
 
 std::string DataBar::CardItemText(int row) const { return m_model->CardName(row); }

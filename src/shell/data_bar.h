@@ -44,6 +44,7 @@ public:
     TreeSelection SelectedItem() const override;
     int CardItemCount() const override;
     std::string CardItemText(int row) const override;
+    std::string ViewerText() const override;
     void ResetTree(const std::string& categoryName) override;
     void ClearTree() override;
     void RenameCategoryNode(const std::string& name) override;

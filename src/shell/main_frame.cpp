@@ -48,13 +48,35 @@ constexpr QRgb kCardColour = 0xff2f6fb0;
 constexpr QRgb kEditColour = 0xff6d6d6d;
 constexpr QRgb kModeColour = 0xff7b4fa0;
 constexpr Glyph kGlyphs[] = {
-    {32780, "栏", kViewColour},     {32802, "计", kViewColour},     {32773, "新", kCategoryColour},
-    {32783, "改", kCategoryColour}, {32776, "删", kCategoryColour}, {32775, "卡", kCardColour},
-    {32801, "存", kCardColour},     {32793, "◀", kCardColour},      {32792, "▶", kCardColour},
-    {32785, "名", kCardColour},     {32777, "✕", kCardColour},      {32805, "全", kEditColour},
-    {57643, "↶", kEditColour},      {57635, "剪", kEditColour},     {57634, "复", kEditColour},
-    {57637, "贴", kEditColour},     {32781, "阅", kModeColour},     {32810, "隐", kModeColour},
-    {57607, "印", kViewColour},     {57664, "?", kViewColour},      {57665, "退", kModeColour},
+    {32780, "栏", kViewColour},
+    {32802, "计", kViewColour},
+    {32773, "新", kCategoryColour},
+    {32783, "改", kCategoryColour},
+    {32776, "删", kCategoryColour},
+    {32775, "卡", kCardColour},
+    {32801, "存", kCardColour},
+    {32793, "◀", kCardColour},
+    {32792, "▶", kCardColour},
+    {32785, "名", kCardColour},
+    {32777, "✕", kCardColour},
+    {32805, "全", kEditColour},
+    {57643, "↶", kEditColour},
+    {57635, "剪", kEditColour},
+    {57634, "复", kEditColour},
+    {57637, "贴", kEditColour},
+    {32781, "阅", kModeColour},
+    {32810, "隐", kModeColour},
+    {57607, "印", kViewColour},
+    {57664, "?", kViewColour},
+    {57665, "退", kModeColour},
+    // Reading mode's own.
+    {32822, "参", kViewColour},
+    {32829, "看", kCardColour},
+    {32830, "◀", kCardColour},
+    {32831, "▶", kCardColour},
+    {32817, "录", kModeColour},
+    {32820, "隐", kModeColour},
+    {32821, "退", kModeColour},
 };
 
 QIcon ToolIcon(int id) {
@@ -143,7 +165,9 @@ CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settin
         UpdateCommands();
     });
     connect(m_dataBar, &DataBar::libraryChanged, this, &CMainFrame::UpdateCommands);
-    connect(m_dataBar, &DataBar::contextMenuRequested, this, &CMainFrame::ShowContextMenu);
+    connect(m_dataBar, &DataBar::contextMenuRequested, this, [this](DataBar::Popup popup, QPoint globalPosition) {
+        ShowContextMenu(static_cast<int>(popup), globalPosition);
+    });
     connect(m_dataBar, &DataBar::commandRequested, this, [this](int id) {
         if (QAction* action = Command(id)) {
             action->trigger();
@@ -292,9 +316,22 @@ QMenu* CMainFrame::MenuOf(int popupIndex) {
     return menu;
 }
 
-void CMainFrame::ShowContextMenu(DataBar::Popup popup, QPoint globalPosition) {
+void CMainFrame::ShowContextMenu(int popupIndex, QPoint globalPosition) {
     UpdateCommands();
-    MenuOf(static_cast<int>(popup))->popup(globalPosition);
+    MenuOf(popupIndex)->popup(globalPosition);
+}
+
+void CMainFrame::ShowForEntryMode() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!m_shownOnce && m_settings.maximizeAtStart) {
+        showMaximized();
+    } else {
+        show();
+    }
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        RestoreDataBarSize();
+    }
 }
 
 void CMainFrame::ConnectCommands() {
@@ -383,21 +420,25 @@ void CMainFrame::ApplyAlwaysOnTop() {
 }
 
 void CMainFrame::SaveCardAsText() {
-    const EntryPane::TreeSelection selected = m_dataBar->SelectedItem();
-    if (selected.kind != EntryPane::TreeSelection::Kind::Card || !IsLibrary(m_store.currentLibrary)) {
+    const CardPane& pane = PaneInUse();
+    const CardPane::TreeSelection selected = pane.SelectedItem();
+    const bool searchResults = m_store.currentLibrary == kSearchResultsLibrary;
+    if (selected.kind != CardPane::TreeSelection::Kind::Card || !(IsLibrary(m_store.currentLibrary) || searchResults)) {
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-    const std::string name = m_dataBar->CardItemText(selected.row);
+    const std::string name = pane.CardItemText(selected.row);
     m_store.selectedCardName = name;
     row.cardName = name;
     m_store.currentCategoryName = row.categoryName;
-    const std::size_t index = m_store.openTable.FindLast(name);
-    if (index >= m_store.openTable.Size()) {
+    // Search hits come from the results, every other card from the open category.
+    const CardTable& cards = searchResults ? m_store.searchResults : m_store.openTable;
+    const std::size_t index = cards.FindLast(name);
+    if (index >= cards.Size()) {
         return;
     }
-    const CardRecord& last = m_store.openTable.At(index);
-    if (const StoreError& error = m_store.openTable.ContentError()) {
+    const CardRecord& last = cards.At(index);
+    if (const StoreError& error = cards.ContentError()) {
         m_prompter.Notice(error.Message());
         return;
     }

@@ -50,6 +50,15 @@ public:
     void Provide(int id, std::function<void()> handler);
     // A pop-up of this menu: its own texts, each entry running the command's action and enabled as it is.
     QMenu* CreatePopupMenu(const res::Menu& menu, QWidget* parent);
+    // Pop-up `popupIndex` of the context menus, at that place; its commands are carried out here.
+    void ShowContextMenu(int popupIndex, QPoint globalPosition);
+    // The pane that lists cards while it is in use (the reading window registers itself for its life); the
+    // data bar otherwise.
+    void UseCardPane(const CardPane* pane) { m_paneInUse = pane; }
+    const CardPane& PaneInUse() const { return m_paneInUse ? *m_paneInUse : *m_dataBar; }
+    // Shows the entry-mode window; the first time maximised if the start options say so, with the data bar at
+    // its remembered size.
+    void ShowForEntryMode();
     // The exit command was carried out: the program ends, even when that happened before the event loop ran.
     bool ExitRequested() const { return m_exitRequested; }
 
@@ -67,9 +76,6 @@ public:
     void SetBrowserCommandLine(const QString& commandLine) { m_browserCommandLine = commandLine; }
     // What opens a capture window for (library, category index); without one nothing opens.
     void SetCaptureOpener(std::function<bool(int, int)> opener) { m_capture.opener = std::move(opener); }
-
-    // The data bar at the size it had when the program last ended; called once the window is shown.
-    void RestoreDataBarSize();
 
     void Print();
     void PrintPreview();
@@ -102,10 +108,11 @@ private:
     };
 
     QAction* CreateCommand(int id, const QString& text);
+    // The data bar at the size it had when the program last ended; once the window is shown.
+    void RestoreDataBarSize();
     void BuildMenus();
     void BuildToolBar();
     void ConnectCommands();
-    void ShowContextMenu(DataBar::Popup popup, QPoint globalPosition);
     QMenu* MenuOf(int popupIndex);
 
     CardStore& m_store;
@@ -128,6 +135,8 @@ private:
     std::set<int> m_provided;
     bool m_openHelpInBrowser = true;
     bool m_exitRequested = false;
+    bool m_shownOnce = false;
+    const CardPane* m_paneInUse = nullptr;
     QTextBrowser* m_helpWindow = nullptr;  // from the settings, before the first layout overwrites them
 };
 

@@ -75,13 +75,12 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         m_frame->setGeometry(DefaultFrameRect(screen->availableGeometry()));
     }
-    if (m_settings.maximizeAtStart) {
-        m_frame->showMaximized();
-    } else {
-        m_frame->show();
+    // Starting in reading mode, the window is first shown when the user leaves that mode for entry mode.
+    const bool startInReadingMode = m_settings.startMode == 1;
+    if (!startInReadingMode) {
+        m_frame->ShowForEntryMode();
     }
-    m_frame->RestoreDataBarSize();
-    if (withPictures) {
+    if (withPictures && !startInReadingMode) {
         TipDialog tip(m_store.ProgramFolder() / kTipsFileName, m_profile, m_frame.get());
         if (tip.ShowAtStartUp()) {
             tip.exec();

@@ -6,13 +6,29 @@
 
 namespace quillet {
 
-// What the entry-mode operations change on screen: the data bar's category list and card tree, and the
-// editor. The data bar and the editor view implement it; tests use a stand-in. Names and texts are stored
-// text (code page 936).
-class EntryPane {
+// A pane that lists cards in a tree: the data bar, or the reading window while reading mode runs. The commands
+// that act on "the selected card" (save as text, the card viewer) ask the pane in use. Names and texts are
+// stored text (code page 936).
+class CardPane {
 public:
-    virtual ~EntryPane() = default;
+    virtual ~CardPane() = default;
 
+    // The tree: one category node whose children are the cards, by row; or, for search results, the cards
+    // alone.
+    struct TreeSelection {
+        enum class Kind { None, Category, Card } kind = Kind::None;
+        int row = -1;  // for Kind::Card
+    };
+    virtual TreeSelection SelectedItem() const = 0;
+    virtual std::string CardItemText(int row) const = 0;
+    // What the card viewer shows for the selection: the card, the site, the hit or the category's summary.
+    virtual std::string ViewerText() const = 0;
+};
+
+// What the entry-mode operations change on screen: the data bar's category list and card tree, and the
+// editor. The data bar and the editor view implement it; tests use a stand-in.
+class EntryPane : public CardPane {
+public:
     // The category list, in file order.
     virtual int CategoryCount() const = 0;
     virtual std::string CategoryAt(int index) const = 0;
@@ -23,14 +39,7 @@ public:
     virtual void SelectCategory(int index) = 0;
     virtual void ClearCategories() = 0;
 
-    // The tree: one category node whose children are the cards, by row.
-    struct TreeSelection {
-        enum class Kind { None, Category, Card } kind = Kind::None;
-        int row = -1;  // for Kind::Card
-    };
-    virtual TreeSelection SelectedItem() const = 0;
     virtual int CardItemCount() const = 0;
-    virtual std::string CardItemText(int row) const = 0;
     // Empties the tree and gives it a single category node, expanded, shown with the image of a category with
     // cards.
     virtual void ResetTree(const std::string& categoryName) = 0;
