@@ -248,7 +248,7 @@ void EdgePanel::paintEvent(QPaintEvent*) {
 
     const QRect button = TabButtonRect().adjusted(3, 3, -3, -3);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(m_pinned ? colors.color(QPalette::Highlight) : Qt::NoBrush);
+    painter.setBrush(m_pinned ? QBrush(colors.color(QPalette::Highlight)) : QBrush(Qt::NoBrush));
     painter.setPen(colors.color(QPalette::WindowText));
     // A ring while the panel hides by itself, a dot while it is pinned open.
     painter.drawEllipse(QRectF(button).adjusted(0.5, 0.5, -0.5, -0.5));
