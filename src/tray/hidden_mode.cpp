@@ -63,8 +63,7 @@ void HiddenMode::ShowFrame() {
     if (!m_frame) {
         return;
     }
-    m_frame->setWindowState(m_frame->windowState() & ~Qt::WindowMinimized);
-    m_frame->show();
+    m_frame->ShowForEntryMode();
     m_frame->raise();
     m_frame->activateWindow();
     m_frame->update();

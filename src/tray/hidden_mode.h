@@ -23,8 +23,12 @@ public:
 
     // Applies the start mode once the entry-mode window is shown.
     void Start(int startMode) { m_modes.Start(startMode); }
+    // Command 32810: the save question first.
     void HideToTray();
+    // From reading mode, which has nothing unsaved.
+    void HideToTrayFromReading() { m_modes.HideToTray(); }
     void EnterEntryMode() { m_modes.EnterEntryMode(); }
+    void EnterReadingMode() { m_modes.EnterReadingMode(); }
 
     ProgramMode Mode() const { return m_modes.Mode(); }
     CTrayIcon& Icon() { return m_icon; }

@@ -29,6 +29,12 @@ void ProgramModes::HideToTray() {
     m_mode = ProgramMode::Hidden;
 }
 
+void ProgramModes::EnterReadingMode() {
+    m_icon.HideIcon();
+    m_windows.HideFrame();
+    m_mode = ProgramMode::Reading;
+}
+
 void ProgramModes::EnterEntryMode() {
     m_icon.HideIcon();
     m_windows.ShowFrame();

@@ -18,7 +18,8 @@ public:
 };
 
 // The program's modes and the moves between them, with the tray icon shown exactly in hidden mode. Without a
-// status area to hide into, hiding minimises the entry-mode window and entry mode stays.
+// status area to hide into, hiding minimises the entry-mode window and entry mode stays. Reading mode is left
+// by EnterEntryMode or HideToTray, as its window's commands say.
 class ProgramModes final {
 public:
     ProgramModes(CTrayIcon& icon, StatusArea& area, ModeWindows& windows)
@@ -30,6 +31,8 @@ public:
     void Start(int startMode);
     void HideToTray();
     void EnterEntryMode();
+    // The entry-mode window and the icon go; the reading window is opened by its own library.
+    void EnterReadingMode();
 
 private:
     CTrayIcon& m_icon;

@@ -169,6 +169,24 @@ TEST_F(TrayIconTest, modes_theIconIsShownExactlyInHiddenMode) {
     EXPECT_EQ(startHidden.done, (std::vector<std::string>{"hide"}));
 }
 
+TEST_F(TrayIconTest, modes_readingMode_isLeftForEntryModeOrTheTray_withNoIconWhileReading) {
+    FakeWindows windows;
+    ProgramModes modes(icon, area, windows);
+    modes.Start(1);
+    modes.EnterReadingMode();
+    EXPECT_EQ(modes.Mode(), ProgramMode::Reading);
+    EXPECT_TRUE(icon.Hidden());
+    modes.HideToTray();
+    EXPECT_EQ(modes.Mode(), ProgramMode::Hidden);
+    EXPECT_FALSE(icon.Hidden());
+    // From the tray's menu back into reading mode, then out to entry mode.
+    modes.EnterReadingMode();
+    EXPECT_TRUE(icon.Hidden());
+    modes.EnterEntryMode();
+    EXPECT_EQ(modes.Mode(), ProgramMode::Entry);
+    EXPECT_EQ(windows.done, (std::vector<std::string>{"hide", "hide", "hide", "show"}));
+}
+
 TEST_F(TrayIconTest, modes_withoutAStatusArea_hidingMinimizesAndSaysSoOnce) {
     FakeWindows windows;
     ProgramModes modes(icon, area, windows);
