@@ -2,6 +2,7 @@
 #include <QSettings>
 
 #include "reading/card_viewer_control.h"
+#include "reading/reading_mode.h"
 #include "shell/message_box_prompter.h"
 #include "shell/quillet_app.h"
 #include "shell/translations.h"
@@ -23,8 +24,13 @@ int main(int argc, char* argv[]) {
     }
     quillet::CMainFrame& frame = *quillet.Frame();
     quillet::InstallCaptureWindows(frame, quillet.Store(), quillet.Settings(), prompter);
-    quillet::InstallCardViewer(frame, quillet.Store(), quillet.Settings());
-    quillet::InstallTray(frame, prompter)->Start(quillet.Settings().startMode);
+    quillet::CardViewerControl* viewer = quillet::InstallCardViewer(frame, quillet.Store(), quillet.Settings());
+    quillet::HiddenMode* tray = quillet::InstallTray(frame, prompter);
+    quillet::ReadingMode* reading = quillet::InstallReadingMode(frame, quillet.Store(), prompter, *viewer, *tray);
+    tray->Start(quillet.Settings().startMode);
+    if (quillet.Settings().startMode == 1) {
+        reading->Enter();
+    }
     // An exit chosen while start-up still ran (from the tip of the day, say) is not lost.
     const int result = frame.ExitRequested() ? 0 : QApplication::exec();
     quillet.ExitInstance();
