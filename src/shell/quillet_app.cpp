@@ -2,9 +2,11 @@
 
 #include <malloc.h>
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "res/resource_ids.h"
 #include "shell/about_dialog.h"
 #include "shell/splash_window.h"
 #include "shell/start_options_dialog.h"
@@ -154,7 +156,13 @@ void CQuilletApp::ShowTipOfTheDay() {
 }
 
 void CQuilletApp::ShowStartOptions() {
-    StartOptionsDialog dialog(m_settings, m_frame.get());
+    // A start mode is offered once the program carries out the command that enters it.
+    const auto carriedOut = [this](int id) {
+        const QAction* command = m_frame->Command(id);
+        return command && command->isEnabled();
+    };
+    StartOptionsDialog dialog(m_settings, m_frame.get(),
+                              {true, carriedOut(res::kCmdReadingMode), carriedOut(res::kCmdHideToTray)});
     dialog.exec();
 }
 

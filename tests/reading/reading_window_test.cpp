@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QtTest>
 
@@ -348,6 +349,17 @@ private slots:
         reading->Enter();
         QVERIFY(!app.Frame()->isVisible());
         QVERIFY(reading->Window()->isVisible());
+        // Both modes can be chosen as start modes now that the program carries them out.
+        bool offered = false;
+        QTimer::singleShot(0, [&offered] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            offered = Control<QRadioButton>(*dialog, res::kOptionReadingMode)->isEnabled() &&
+                      Control<QRadioButton>(*dialog, res::kOptionHiddenMode)->isEnabled();
+            QMetaObject::invokeMethod(dialog, "reject");
+        });
+        app.Frame()->Command(res::kCmdReadingStartOptions)->trigger();
+        QVERIFY(offered);
         app.Frame()->Command(res::kCmdLeaveForEntryMode)->trigger();
         QVERIFY(app.Frame()->isVisible());
         app.Frame()->close();
