@@ -59,13 +59,14 @@ void ReadingMode::Enter() {
     m_window = new ReadingWindow(m_store, m_prompter, m_frame, m_viewer);
     connect(m_window, &ReadingWindow::left, this, &ReadingMode::OnLeft);
     m_window->Load();
-    m_window->ShowDocked();
+    m_window->ShowDocked(m_dock);
     m_frame.UpdateCommands();
 }
 
 void ReadingMode::OnLeft(ReadingWindow::Way way) {
     ReadingWindow* window = m_window;
     m_window = nullptr;
+    m_dock = window->CurrentDock();
     window->deleteLater();
     switch (way) {
         case ReadingWindow::Way::EntryMode:

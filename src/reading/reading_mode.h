@@ -35,6 +35,8 @@ private:
     CardViewerControl& m_viewer;
     HiddenMode& m_tray;
     QPointer<ReadingWindow> m_window;
+    // Where the user left the panel, for the next time in this run.
+    ReadingWindow::Dock m_dock;
 };
 
 // Takes over the commands of reading mode.

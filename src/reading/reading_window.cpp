@@ -210,12 +210,25 @@ void ReadingWindow::Load() {
     LoadLibrary(CategoryNavigator::Listing::Start);
 }
 
-void ReadingWindow::ShowDocked() {
+namespace {
+
+QRect ScreenArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    DockAt(Edge::Top, 0, area, true);
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+}  // namespace
+
+void ReadingWindow::ShowDocked(Dock dock) {
+    DockAt(dock.edge, dock.along, ScreenArea(), true);
     SetAutoHide(true);
     show();
+}
+
+ReadingWindow::Dock ReadingWindow::CurrentDock() const {
+    const QRect area = ScreenArea();
+    const QRect placed = DockedGeometry();
+    return {CurrentEdge(), IsHorizontal(CurrentEdge()) ? placed.x() - area.x() : placed.y() - area.y()};
 }
 
 void ReadingWindow::LoadLibrary(CategoryNavigator::Listing listing) {

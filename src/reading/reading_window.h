@@ -41,8 +41,14 @@ public:
 
     // The saved search results and the remembered library, category and card.
     void Load();
-    // Docked at the top of the screen at x = 0, hidden to its tab.
-    void ShowDocked();
+    // Where the panel stands: an edge of the screen and the offset along it.
+    struct Dock {
+        Edge edge = Edge::Top;
+        int along = 0;
+    };
+    // Docked there, hidden to its tab. The first time in a run it is the top of the screen at x = 0.
+    void ShowDocked(Dock dock);
+    Dock CurrentDock() const;
 
     // The window's commands.
     void MoveSelection(int step);

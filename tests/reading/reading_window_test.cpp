@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QtTest>
 
@@ -281,16 +283,19 @@ private slots:
             world.Install(1, {});
             world.Run(res::kCmdReadingMode);
             world.Run(res::kCmdViewCard);
+            world.Window().DockAt(Edge::Left, 40, QGuiApplication::primaryScreen()->availableGeometry(), false);
             world.Run(res::kCmdLeaveForTray);
             QVERIFY(!world.reading->Window());
             QVERIFY(world.tray->Mode() == ProgramMode::Hidden);
             QVERIFY(world.area.shown);
             QVERIFY(!world.frame->isVisible());
             QVERIFY2(world.viewer->IsOpen(), "hiding to the tray leaves the viewer open");
-            // And back in from the tray's menu.
+            // And back in from the tray's menu, where the panel was left.
             world.Run(res::kCmdTrayReadingMode);
             QVERIFY(world.reading->Window());
             QVERIFY(!world.area.shown);
+            QVERIFY(world.Window().CurrentEdge() == Edge::Left);
+            QCOMPARE(world.Window().CurrentDock().along, 40);
         }
         {
             ReadingWorld world;
