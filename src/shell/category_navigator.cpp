@@ -116,12 +116,18 @@ CategoryNavigator::Loaded CategoryNavigator::LoadRemembered(Listing listing) {
         Updating updating(m_updating);
         m_model.Clear();
     }
-    m_store.CloseCategory();
+    loaded.categoryChosen = !chosenFile.empty();
+    // Another pane opened it already (entry mode and reading mode share the open category): a big category
+    // is not read again for nothing.
+    const bool open = loaded.categoryChosen && m_store.IsOpenAndUnchanged(chosenFile);
+    if (!open) {
+        m_store.CloseCategory();
+    }
     m_store.libraryStates[m_store.currentLibrary].categoryName = remembered.categoryName;
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
 
-    loaded.categoryChosen = !chosenFile.empty();
-    if (loaded.categoryChosen) {
+    loaded.categoryOpen = open;
+    if (loaded.categoryChosen && !open) {
         const StoreError error = m_store.OpenCategoryFile(chosenFile, HeaderCheck::Check);
         if (error) {
             // Nothing is open now: what could be read is never written back over the rest.

@@ -177,6 +177,10 @@ StoreError CardStore::OpenCategoryFile(const std::filesystem::path& file, Header
     return {};
 }
 
+bool CardStore::IsOpenAndUnchanged(const std::filesystem::path& file) const {
+    return m_open.IsOpen() && m_open.file == file && !openTable.ContentError() && StampOf(file) == m_open.stamp;
+}
+
 void CardStore::CloseCategory() {
     m_open = {};
     openTable.Clear();

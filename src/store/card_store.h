@@ -99,6 +99,9 @@ public:
     // file of the current library inside the data folder. A failed open leaves nothing open.
     const OpenCategory& Open() const { return m_open; }
     StoreError OpenCategoryFile(const std::filesystem::path& file, HeaderCheck check);
+    // This file is the open category, read whole and unchanged on disk since: reading it again would give the
+    // same table.
+    bool IsOpenAndUnchanged(const std::filesystem::path& file) const;
     void CloseCategory();
     // Writes the open category with this name and these cards, and makes them the open state. Refused unless
     // a category was read whole, the lock is ours and the file is still what we read.

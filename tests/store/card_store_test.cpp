@@ -130,6 +130,22 @@ TEST_F(CardStoreTest, writeOpenCategory_refusesAFileChangedSinceItWasRead) {
     EXPECT_EQ(test::ReadBytes(file), theirs);
 }
 
+TEST_F(CardStoreTest, openAndUnchanged_onlyWhileTheFileIsWhatWasRead) {
+    const auto file = Category("Qulan.001", "c", {{"a", "1", ""}});
+    const auto other = Category("Qulan.002", "d", {});
+    ASSERT_FALSE(store.OpenCategoryFile(file, HeaderCheck::Check));
+    EXPECT_TRUE(store.IsOpenAndUnchanged(file));
+    EXPECT_FALSE(store.IsOpenAndUnchanged(other));
+    // Our own write keeps it current; anyone else's makes it stale.
+    ASSERT_FALSE(store.WriteOpenCategory("c", store.openTable));
+    EXPECT_TRUE(store.IsOpenAndUnchanged(file));
+    WriteBytes(store.CategoryFolder() / "new", CategoryBytes("c", {{"theirs", "", ""}}));
+    std::filesystem::rename(store.CategoryFolder() / "new", file);
+    EXPECT_FALSE(store.IsOpenAndUnchanged(file));
+    store.CloseCategory();
+    EXPECT_FALSE(store.IsOpenAndUnchanged(file));
+}
+
 TEST_F(CardStoreTest, secondWriterOfAFolder_isRefusedAndToldWhoHoldsIt) {
     const auto file = Category("Qulan.001", "c", {});
     ASSERT_FALSE(store.AcquireDataLock("青榆资料夹"));
