@@ -275,16 +275,27 @@ CardPane::TreeSelection ReadingWindow::SelectedItem() const {
 
 std::string ReadingWindow::CardItemText(int row) const { return m_model->CardName(row); }
 
+CardPane::SelectedRecord ReadingWindow::SelectedCard() const {
+    const TreeSelection selected = SelectedItem();
+    const CardTable& cards =
+        m_store.currentLibrary == kSearchResultsLibrary ? m_store.searchResults : m_store.openTable;
+    // The rows were made from the table in its order.
+    if (selected.kind != TreeSelection::Kind::Card || static_cast<std::size_t>(selected.row) >= cards.Size()) {
+        return {};
+    }
+    return {&cards, static_cast<std::size_t>(selected.row)};
+}
+
 std::string ReadingWindow::ViewerText() const {
     const int library = m_store.currentLibrary;
     const TreeSelection selected = SelectedItem();
     if (selected.kind == TreeSelection::Kind::Card) {
-        const CardTable& cards = library == kSearchResultsLibrary ? m_store.searchResults : m_store.openTable;
-        const std::size_t index = cards.FindFirst(CardItemText(selected.row));
-        if (index >= cards.Size()) {
+        const SelectedRecord card = SelectedCard();
+        if (!card.table) {
             return {};
         }
-        return library == kSearchResultsLibrary ? SearchHitText(cards.At(index)) : EditorText(library, cards.At(index));
+        const CardRecord& record = card.table->At(card.index);
+        return library == kSearchResultsLibrary ? SearchHitText(record) : EditorText(library, record);
     }
     if (selected.kind == TreeSelection::Kind::Category && IsLibrary(library)) {
         return CategorySummary(library, m_store.libraryStates[library].categoryName,
@@ -312,11 +323,11 @@ void ReadingWindow::TakeSelection() {
         const std::string name = CardItemText(selected.row);
         m_store.selectedCardName = name;
         row.cardName = name;
-        // The current card is what the frame's commands act on: the visit-site address, above all.
-        const CardTable& cards = library == kSearchResultsLibrary ? m_store.searchResults : m_store.openTable;
-        if (const std::size_t index = cards.FindFirst(name); index < cards.Size()) {
-            m_store.currentCard = cards.At(index);
-            if (const StoreError& error = cards.ContentError()) {
+        // The current card is what the frame's commands act on, the visit-site address above all: set at
+        // every selection, whether the viewer is open or not.
+        if (const SelectedRecord card = SelectedCard(); card.table) {
+            m_store.currentCard = card.table->At(card.index);
+            if (const StoreError& error = card.table->ContentError()) {
                 m_navigator.NoticeOnce(m_store.Open().file, error.Message());
             }
         }
@@ -434,8 +445,9 @@ void ReadingWindow::SaveResults() {
 }
 
 void ReadingWindow::Leave(Way way) {
-    // The search results are a tab of reading mode only.
-    if (m_store.currentLibrary == kSearchResultsLibrary) {
+    // The search results are a tab of reading mode only; leaving the program keeps it for a start in
+    // reading mode.
+    if (m_store.currentLibrary == kSearchResultsLibrary && way != Way::Exit) {
         m_store.currentLibrary = 0;
         m_store.flags.reloadOnPaint = true;
     }

@@ -61,6 +61,8 @@ public:
     TreeSelection SelectedItem() const override;
     std::string CardItemText(int row) const override;
     std::string ViewerText() const override;
+    // By its row: with cards or hits of one name, the one the user selected.
+    SelectedRecord SelectedCard() const override;
 
     const std::string& LastSearchText() const { return m_lastSearchText; }
     QTreeView& Tree() const { return *m_tree; }

@@ -167,6 +167,16 @@ EntryPane::TreeSelection DataBar::SelectedItem() const {
     return row >= 0 ? TreeSelection{TreeSelection::Kind::Card, row} : TreeSelection{};
 }
 
+CardPane::SelectedRecord DataBar::SelectedCard() const {
+    const TreeSelection selected = SelectedItem();
+    if (selected.kind != TreeSelection::Kind::Card) {
+        return {};
+    }
+    // The card of that name the export has always taken: the last one.
+    const std::size_t index = m_store.openTable.FindLast(CardItemText(selected.row));
+    return index < m_store.openTable.Size() ? SelectedRecord{&m_store.openTable, index} : SelectedRecord{};
+}
+
 std::string DataBar::ViewerText() const {
     if (!IsLibrary(m_store.currentLibrary)) {
         return {};

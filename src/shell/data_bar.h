@@ -45,6 +45,7 @@ public:
     int CardItemCount() const override;
     std::string CardItemText(int row) const override;
     std::string ViewerText() const override;
+    SelectedRecord SelectedCard() const override;
     void ResetTree(const std::string& categoryName) override;
     void ClearTree() override;
     void RenameCategoryNode(const std::string& name) override;

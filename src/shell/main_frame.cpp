@@ -422,8 +422,9 @@ void CMainFrame::ApplyAlwaysOnTop() {
 void CMainFrame::SaveCardAsText() {
     const CardPane& pane = PaneInUse();
     const CardPane::TreeSelection selected = pane.SelectedItem();
+    const CardPane::SelectedRecord card = pane.SelectedCard();
     const bool searchResults = m_store.currentLibrary == kSearchResultsLibrary;
-    if (selected.kind != CardPane::TreeSelection::Kind::Card || !(IsLibrary(m_store.currentLibrary) || searchResults)) {
+    if (!card.table || !(IsLibrary(m_store.currentLibrary) || searchResults)) {
         return;
     }
     LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
@@ -431,19 +432,13 @@ void CMainFrame::SaveCardAsText() {
     m_store.selectedCardName = name;
     row.cardName = name;
     m_store.currentCategoryName = row.categoryName;
-    // Search hits come from the results, every other card from the open category.
-    const CardTable& cards = searchResults ? m_store.searchResults : m_store.openTable;
-    const std::size_t index = cards.FindLast(name);
-    if (index >= cards.Size()) {
-        return;
-    }
-    const CardRecord& last = cards.At(index);
-    if (const StoreError& error = cards.ContentError()) {
+    const CardRecord& chosen = card.table->At(card.index);
+    if (const StoreError& error = card.table->ContentError()) {
         m_prompter.Notice(error.Message());
         return;
     }
-    m_store.currentCard = last;
-    const std::string text = ExportText(m_store.currentLibrary, last);
+    m_store.currentCard = chosen;
+    const std::string text = ExportText(m_store.currentLibrary, chosen);
     const TextFileChoice choice = m_chooseSaveFile();
     if (choice.file.isEmpty()) {
         return;

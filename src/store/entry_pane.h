@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 namespace quillet {
+
+class CardTable;
 
 // A pane that lists cards in a tree: the data bar, or the reading window while reading mode runs. The commands
 // that act on "the selected card" (save as text, the card viewer) ask the pane in use. Names and texts are
@@ -21,6 +24,12 @@ public:
     };
     virtual TreeSelection SelectedItem() const = 0;
     virtual std::string CardItemText(int row) const = 0;
+    // The record a selected card stands for, in the table it comes from; no table when no card is selected.
+    struct SelectedRecord {
+        const CardTable* table = nullptr;
+        std::size_t index = 0;
+    };
+    virtual SelectedRecord SelectedCard() const = 0;
     // What the card viewer shows for the selection: the card, the site, the hit or the category's summary.
     virtual std::string ViewerText() const = 0;
 };

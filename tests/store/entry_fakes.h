@@ -125,6 +125,7 @@ public:
     int CardItemCount() const override { return static_cast<int>(cards.size()); }
     std::string CardItemText(int row) const override { return cards.at(row); }
     std::string ViewerText() const override { return {}; }
+    SelectedRecord SelectedCard() const override { return {}; }
     void ResetTree(const std::string& categoryName) override {
         categoryNode = categoryName;
         cards.clear();
