@@ -64,6 +64,13 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
     }
     TakeDataFolder();
     const bool withPictures = !IsQuietStart(arguments);
+    // Entry mode always starts on a real library: the search results are a tab of reading mode only, which
+    // gets them back when the program starts in it.
+    const bool startInReadingMode = m_settings.startMode == 1;
+    const bool searchTabRemembered = m_store.currentLibrary == kSearchResultsLibrary;
+    if (searchTabRemembered) {
+        m_store.currentLibrary = 0;
+    }
 
     m_frame = std::make_unique<CMainFrame>(m_store, m_prompter, m_settings);
     QObject::connect(m_frame.get(), &CMainFrame::tipOfTheDayRequested, [this] { ShowTipOfTheDay(); });
@@ -77,8 +84,10 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         m_frame->setGeometry(DefaultFrameRect(screen->availableGeometry()));
     }
+    if (searchTabRemembered && startInReadingMode) {
+        m_store.currentLibrary = kSearchResultsLibrary;
+    }
     // Starting in reading mode, the window is first shown when the user leaves that mode for entry mode.
-    const bool startInReadingMode = m_settings.startMode == 1;
     if (!startInReadingMode) {
         m_frame->ShowForEntryMode();
     }

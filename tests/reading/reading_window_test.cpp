@@ -48,7 +48,8 @@ private:
             Seed("Qulan.001", ToStoredText("算法"),
                  {{"one", ToStoredText("第一张"), ""}, {"two", ToStoredText("第二张"), ""}, {"three", "3", ""}});
             Seed("Qulan.002", ToStoredText("网络"), {});
-            Seed("Quweb.001", ToStoredText("站点"), {{"deb", ToStoredText("发行版"), "https://www.debian.org/"}});
+            Seed("Quweb.001", ToStoredText("站点"),
+                 {{"deb", ToStoredText("发行版"), "https://www.debian.org/"}, {"odd", "", "gopher://x.example/"}});
         }
         ~ReadingWorld() {
             delete reading;
@@ -187,6 +188,14 @@ private slots:
         ReadingWorld world;
         world.Install(0, ToStoredText("算法"));
         world.Run(res::kCmdReadingMode);
+        // A site selected with the viewer closed is the one a visit opens (this address is refused, by name).
+        world.Tabs().setCurrentIndex(3);
+        world.ReadingCategories().setCurrentIndex(0);
+        emit world.ReadingCategories().activated(0);
+        world.ReadingTree().setCurrentIndex(world.ReadingCard(1));
+        world.Run(res::kCmdVisitSite);
+        QCOMPARE(world.prompter.notices.back(), "只能打开网页或电子邮件地址，不能打开：gopher://x.example/");
+        world.Tabs().setCurrentIndex(0);
         world.ReadingTree().setCurrentIndex(world.ReadingCard(0));
         // Where a small viewer fits beside the panel on the test screen.
         world.settings.cardViewer = {254, 0, 300, 300};
@@ -218,7 +227,7 @@ private slots:
 
     void searchTab_showsTheSavedResults_searchesAndSavesThemAgain() {
         ReadingWorld world;
-        world.SaveResults(ToStoredText("第"), {{"hit", ToStoredText("命中"), "addr"}});
+        world.SaveResults(ToStoredText("第"), {{"hit", ToStoredText("命中"), "addr"}, {"hit", "other", "b"}});
         world.store.libraryStates[kSearchResultsLibrary] = {};
         world.Install(0, ToStoredText("算法"));
         world.store.currentLibrary = kSearchResultsLibrary;
@@ -227,19 +236,23 @@ private slots:
         QCOMPARE(world.SearchText().text(), QStringLiteral("第"));
         QVERIFY(!world.SearchText().isHidden());
         QVERIFY(world.ReadingCategories().isHidden());
-        QCOMPARE(world.ReadingTree().model()->rowCount(), 1);
+        QCOMPARE(world.ReadingTree().model()->rowCount(), 2);
         QCOMPARE(world.ReadingTree().model()->index(0, 0).data().toString(), QStringLiteral("hit"));
 
-        // A hit in the viewer, and saved as text through the frame's command.
-        world.ReadingTree().setCurrentIndex(world.ReadingTree().model()->index(0, 0));
-        world.Run(res::kCmdViewCard);
-        QCOMPARE(world.ViewerText(), QStringLiteral("hit   addr \n\n命中"));
+        // Two hits of one name: each is shown in the viewer and saved as text as itself.
         const std::filesystem::path exported = world.home / "hit.txt";
         world.frame->SetSaveFileChooser([&exported] {
             return CMainFrame::TextFileChoice{QString::fromStdString(exported.string()), true};
         });
+        world.ReadingTree().setCurrentIndex(world.ReadingTree().model()->index(0, 0));
+        world.Run(res::kCmdViewCard);
+        QCOMPARE(world.ViewerText(), QStringLiteral("hit   addr \n\n命中"));
         world.Run(res::kCmdSaveCardAsText);
         QCOMPARE(test::ReadBytes(exported), SearchHitText({"hit", ToStoredText("命中"), "addr"}));
+        world.ReadingTree().setCurrentIndex(world.ReadingTree().model()->index(1, 0));
+        QCOMPARE(world.ViewerText(), QStringLiteral("hit   b \n\nother"));
+        world.Run(res::kCmdSaveCardAsText);
+        QCOMPARE(test::ReadBytes(exported), SearchHitText({"hit", "other", "b"}));
 
         // An empty text is refused; a real one runs the search dialog and lists what it found.
         world.SearchText().clear();
@@ -302,9 +315,11 @@ private slots:
             world.Install(1, {});
             world.Run(res::kCmdReadingMode);
             world.Run(res::kCmdViewCard);
+            world.Tabs().setCurrentIndex(kSearchResultsLibrary);
             world.Run(res::kCmdLeaveAndExit);
             QVERIFY(!world.viewer->IsOpen());
             QVERIFY(world.frame->ExitRequested());
+            QCOMPARE(world.store.currentLibrary, kSearchResultsLibrary);  // for the next start in reading mode
         }
     }
 
@@ -342,8 +357,20 @@ private slots:
         test::TestFolder home;
         test::TestPrompter prompter;
         QSettings profile(QString::fromStdString((home / "profile.ini").string()), QSettings::IniFormat);
+        {
+            // Entry mode never starts on the search results.
+            CQuilletApp entry(home.Path(), prompter, profile);
+            entry.Store().currentLibrary = kSearchResultsLibrary;
+            QVERIFY(entry.InitInstance({QStringLiteral("quillet"), QStringLiteral("-Embedding")}));
+            QCOMPARE(entry.Store().currentLibrary, 0);
+            QCOMPARE(entry.Frame()->Bar().findChild<QTabBar*>()->currentIndex(), 0);
+            entry.Frame()->close();
+            entry.ExitInstance();
+        }
+        std::filesystem::remove(home / "Quillet.tmp");
         CQuilletApp app(home.Path(), prompter, profile);
         app.Settings().startMode = 1;
+        app.Store().currentLibrary = kSearchResultsLibrary;
         QVERIFY(app.InitInstance({QStringLiteral("quillet"), QStringLiteral("-Embedding")}));
         QVERIFY(!app.Frame()->isVisible());
         ShownArea area;
@@ -354,6 +381,7 @@ private slots:
         reading->Enter();
         QVERIFY(!app.Frame()->isVisible());
         QVERIFY(reading->Window()->isVisible());
+        QCOMPARE(Control<QTabBar>(reading->Window()->Body(), res::kReadingTabs)->currentIndex(), kSearchResultsLibrary);
         // Both modes can be chosen as start modes now that the program carries them out.
         bool offered = false;
         QTimer::singleShot(0, [&offered] {
