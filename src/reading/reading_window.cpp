@@ -188,6 +188,8 @@ void ReadingWindow::PlaceViewerBeside() {
 }
 
 void ReadingWindow::Load() {
+    // This window reads the shared open category again; entry mode's tree must follow when it comes back.
+    m_store.flags.reloadOnPaint = true;
     const std::filesystem::path results = m_store.CategoryFolder() / kSearchResultsFileName;
     if (StoreError error = LoadSearchResults(results, m_lastSearchText, m_store.searchResults)) {
         m_prompter.Notice(error.Message());
