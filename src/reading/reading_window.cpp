@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTabBar>
 #include <QToolBar>
 #include <QTreeView>
@@ -23,6 +22,7 @@
 #include "store/codec.h"
 #include "store/search_results.h"
 #include "ui/dialog_builder.h"
+#include "ui/own_change.h"
 
 namespace quillet {
 namespace {
@@ -40,17 +40,6 @@ QWidget& Built(QWidget& body) {
     BuildDialog(body, *res::FindDialogTemplate(res::kReadingDialog));
     return body;
 }
-
-class Updating final {
-public:
-    explicit Updating(int& counter) : m_counter(counter) { ++m_counter; }
-    ~Updating() { --m_counter; }
-    Updating(const Updating&) = delete;
-    Updating& operator=(const Updating&) = delete;
-
-private:
-    int& m_counter;
-};
 
 }  // namespace
 
@@ -105,15 +94,7 @@ ReadingWindow::ReadingWindow(CardStore& store, Prompter& prompter, CMainFrame& f
 
     m_searchText->hide();
     m_searchButton->hide();
-    m_tree->setModel(m_model);
-    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_tree->setUniformRowHeights(true);
-    m_tree->setExpandsOnDoubleClick(true);
-    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(menuKey, &QShortcut::activated, this, [this] {
-        const QModelIndex item = m_tree->currentIndex();
-        OnContextMenu(item.isValid() ? m_tree->visualRect(item).center() : QPoint(4, 4));
-    });
+    m_navigator.PrepareTree([this](const QPoint& position) { OnContextMenu(position); });
     LayOutBody();
 
     connect(m_tabs, &QTabBar::currentChanged, this, &ReadingWindow::OnTabChanged);
@@ -196,7 +177,7 @@ void ReadingWindow::Load() {
     }
     if (m_store.currentLibrary == kSearchResultsLibrary) {
         {
-            Updating updating(m_updating);
+            OwnChange updating(m_updating);
             m_tabs->setCurrentIndex(kSearchResultsLibrary);
         }
         ShowSearchTab();
@@ -206,7 +187,7 @@ void ReadingWindow::Load() {
         m_store.currentLibrary = 1;
     }
     {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_tabs->setCurrentIndex(m_store.currentLibrary);
     }
     LoadLibrary(CategoryNavigator::Listing::Start);
@@ -258,7 +239,7 @@ void ReadingWindow::ShowSearchTab() {
         m_viewer->SetMode(ViewerModeFor(kSearchResultsLibrary));
     }
     {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_model->ResetList(m_store.searchResults);
     }
     m_searchText->setText(Display(m_lastSearchText));
@@ -428,7 +409,7 @@ void ReadingWindow::Search() {
         m_store.searchResults = std::move(results);
     }
     {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_model->ResetList(m_store.searchResults);
     }
     ShowInViewer();

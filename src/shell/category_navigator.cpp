@@ -1,9 +1,11 @@
 #include "shell/category_navigator.h"
 
 #include <QComboBox>
+#include <QShortcut>
 #include <QTreeView>
 
 #include "store/codec.h"
+#include "ui/own_change.h"
 
 namespace quillet {
 namespace {
@@ -12,17 +14,6 @@ constexpr int kNameRole = Qt::UserRole;
 constexpr int kFileRole = Qt::UserRole + 1;
 
 QString Display(const std::string& stored) { return QString::fromStdString(ToUtf8(stored)); }
-
-class Updating final {
-public:
-    explicit Updating(int& counter) : m_counter(counter) { ++m_counter; }
-    ~Updating() { --m_counter; }
-    Updating(const Updating&) = delete;
-    Updating& operator=(const Updating&) = delete;
-
-private:
-    int& m_counter;
-};
 
 }  // namespace
 
@@ -34,6 +25,20 @@ CategoryNavigator::CategoryNavigator(CardStore& store, Prompter& prompter, QComb
       m_tree(tree),
       m_model(model),
       m_updating(updating) {}
+
+void CategoryNavigator::PrepareTree(std::function<void(const QPoint&)> openMenuAt) {
+    m_tree.setModel(&m_model);
+    m_tree.setContextMenuPolicy(Qt::CustomContextMenu);
+    // One row height for all: a long category is laid out without measuring every card.
+    m_tree.setUniformRowHeights(true);
+    m_tree.setExpandsOnDoubleClick(true);
+    // Shift+F10 opens the menu of the current item, as the menu key does.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &m_tree, nullptr, nullptr, Qt::WidgetShortcut);
+    QObject::connect(menuKey, &QShortcut::activated, &m_tree, [this, openMenuAt = std::move(openMenuAt)] {
+        const QModelIndex item = m_tree.currentIndex();
+        openMenuAt(item.isValid() ? m_tree.visualRect(item).center() : QPoint(4, 4));
+    });
+}
 
 int CategoryNavigator::Count() const { return m_categories.count(); }
 
@@ -55,13 +60,13 @@ int CategoryNavigator::OpenIndex() const {
 }
 
 void CategoryNavigator::Insert(int index, const std::string& name, const std::filesystem::path& file) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_categories.insertItem(index, Display(name), QByteArray::fromStdString(name));
     m_categories.setItemData(index, QString::fromStdString(file.string()), kFileRole);
 }
 
 std::filesystem::path CategoryNavigator::ListCategories(Listing listing) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_categories.clear();
     const LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
     int chosen = -1;
@@ -93,7 +98,7 @@ void CategoryNavigator::UpdateRootImage() {
 }
 
 void CategoryNavigator::FillTree(const std::string& categoryName) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     // The names alone: the view asks for the text of the rows it draws.
     m_model.Reset(categoryName, m_store.openTable);
     UpdateRootImage();
@@ -113,7 +118,7 @@ CategoryNavigator::Loaded CategoryNavigator::LoadRemembered(Listing listing) {
     const LibraryState remembered = m_store.libraryStates[m_store.currentLibrary];
     const std::filesystem::path chosenFile = ListCategories(listing);
     {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_model.Clear();
     }
     loaded.categoryChosen = !chosenFile.empty();
@@ -139,7 +144,7 @@ CategoryNavigator::Loaded CategoryNavigator::LoadRemembered(Listing listing) {
     if (loaded.categoryOpen) {
         FillTree(m_store.currentCategoryName);
         const std::size_t index = m_store.openTable.FindFirst(m_store.selectedCardName);
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         if (!m_store.selectedCardName.empty() && index < m_store.openTable.Size()) {
             m_tree.setCurrentIndex(m_model.CardIndex(static_cast<int>(index)));
             row.cardName = m_store.selectedCardName;
@@ -158,7 +163,7 @@ CategoryNavigator::Loaded CategoryNavigator::LoadRemembered(Listing listing) {
 
 bool CategoryNavigator::OpenAt(int index) {
     {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_categories.setCurrentIndex(index);
     }
     const std::filesystem::path file = FileAt(index);
@@ -166,13 +171,13 @@ bool CategoryNavigator::OpenAt(int index) {
     if (StoreError error = m_store.OpenCategoryFile(file, HeaderCheck::Check)) {
         NoticeOnce(file, error.Message());
         row.categoryName = NameAt(index);
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_model.Clear();
         return false;
     }
     FillTree(m_store.currentCategoryName);
     {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_tree.setCurrentIndex(m_model.RootIndex());
     }
     row.cardName.clear();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -11,6 +12,7 @@
 #include "ui/card_tree_model.h"
 
 class QComboBox;
+class QPoint;
 class QTreeView;
 
 namespace quillet {
@@ -27,6 +29,10 @@ public:
                       CardTreeModel& model, int& updating);
     CategoryNavigator(const CategoryNavigator&) = delete;
     CategoryNavigator& operator=(const CategoryNavigator&) = delete;
+
+    // The tree on the model, with its context menu asked for by `openMenuAt` (a place in the tree's viewport),
+    // also from the keyboard.
+    void PrepareTree(std::function<void(const QPoint&)> openMenuAt);
 
     struct Loaded {
         bool categoryOpen = false;

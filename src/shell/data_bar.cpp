@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
 #include <QTreeView>
@@ -18,24 +17,9 @@
 #include "store/card_text.h"
 #include "store/codec.h"
 #include "ui/dialog_builder.h"
+#include "ui/own_change.h"
 
 namespace quillet {
-namespace {
-
-// Marks a change that the pane makes itself.
-class Updating final {
-public:
-    explicit Updating(int& counter) : m_counter(counter) { ++m_counter; }
-    ~Updating() { --m_counter; }
-    Updating(const Updating&) = delete;
-    Updating& operator=(const Updating&) = delete;
-
-private:
-    int& m_counter;
-};
-
-}  // namespace
-
 DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuilletView& editor, AppSettings& settings,
                  QWidget* parent)
     : DynamicBarDialog(res::kDataBarDialog, parent),
@@ -49,7 +33,6 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
       m_model(new CardTreeModel(this)),
       m_alwaysOnTop(Control<QCheckBox>(*this, res::kDataBarAlwaysOnTop)),
       m_navigator(store, prompter, *m_categories, *m_tree, *m_model, m_updating) {
-    m_tree->setModel(m_model);
     FindControl(*this, res::kDataBarHiddenEdit)->hide();
 
     Engine().AddSzControl(m_tabs, 0, 0, 100, 0, false);
@@ -72,16 +55,7 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
     QFont tabFont = m_tabs->font();
     tabFont.setPixelSize(11);
     m_tabs->setFont(tabFont);
-    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    // One row height for all: a long category is laid out without measuring every card.
-    m_tree->setUniformRowHeights(true);
-    // Shift+F10 opens the menu of the current item, as the menu key does.
-    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(menuKey, &QShortcut::activated, this, [this] {
-        const QModelIndex item = m_tree->currentIndex();
-        OnContextMenu(item.isValid() ? m_tree->visualRect(item).center() : QPoint(4, 4));
-    });
-    m_tree->setExpandsOnDoubleClick(true);
+    m_navigator.PrepareTree([this](const QPoint& position) { OnContextMenu(position); });
     m_tree->installEventFilter(this);
     m_tree->viewport()->installEventFilter(this);
 
@@ -98,7 +72,7 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
 
 void DataBar::InitialLoad() {
     {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_tabs->setCurrentIndex(IsLibrary(m_store.currentLibrary) ? m_store.currentLibrary : 1);
         m_alwaysOnTop->setChecked(m_store.flags.alwaysOnTop);
     }
@@ -117,7 +91,7 @@ int DataBar::PreferredWidth() const {
 QList<QWidget*> DataBar::FocusPanes() const { return {m_tabs, m_categories, m_tree}; }
 
 void DataBar::SetAlwaysOnTopBox(bool onTop) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_alwaysOnTop->setChecked(onTop);
 }
 
@@ -137,18 +111,18 @@ void DataBar::InsertCategory(int index, const std::string& name, const std::file
 }
 
 void DataBar::RemoveCategory(int index) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_categories->removeItem(index);
     m_categories->setCurrentIndex(-1);
 }
 
 void DataBar::SelectCategory(int index) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_categories->setCurrentIndex(index);
 }
 
 void DataBar::ClearCategories() {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_categories->clear();
 }
 
@@ -198,7 +172,7 @@ int DataBar::CardItemCount() const { return m_model->CardCount(); }
 std::string DataBar::CardItemText(int row) const { return m_model->CardName(row); }
 
 void DataBar::ResetTree(const std::string& categoryName) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_model->Reset(categoryName);
     m_model->SetRootImage(CardTreeModel::Image::Category);
     m_tree->expand(Root());
@@ -206,7 +180,7 @@ void DataBar::ResetTree(const std::string& categoryName) {
 }
 
 void DataBar::ClearTree() {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_model->Clear();
 }
 
@@ -215,7 +189,7 @@ void DataBar::RenameCategoryNode(const std::string& name) { m_model->RenameCateg
 void DataBar::RenameCardItem(int row, const std::string& name) { m_model->RenameCard(row, name); }
 
 void DataBar::RemoveCardItem(int row) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     m_model->RemoveCard(row);
     m_navigator.UpdateRootImage();
 }
@@ -275,7 +249,7 @@ void DataBar::paintEvent(QPaintEvent* event) {
     if (m_store.flags.reloadOnPaint) {
         m_store.flags.reloadOnPaint = false;
         {
-            Updating updating(m_updating);
+            OwnChange updating(m_updating);
             m_tabs->setCurrentIndex(m_store.currentLibrary);
             m_alwaysOnTop->setChecked(m_store.flags.alwaysOnTop);
         }
@@ -328,7 +302,7 @@ void DataBar::OnTabChanged(int index) {
         return;
     }
     if (!SaveBeforeLeaving(CurrentCardItem())) {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_tabs->setCurrentIndex(m_store.currentLibrary);
         return;
     }
@@ -339,7 +313,7 @@ void DataBar::OnTabChanged(int index) {
 }
 
 void DataBar::AddCardItemAndSelect(const std::string& name) {
-    Updating updating(m_updating);
+    OwnChange updating(m_updating);
     if (!m_model->HasRoot()) {
         return;
     }
@@ -358,7 +332,7 @@ void DataBar::OnCategoryChosen(int index) {
         return;
     }
     if (!SaveBeforeLeaving(CurrentCardItem())) {
-        Updating updating(m_updating);
+        OwnChange updating(m_updating);
         m_categories->setCurrentIndex(m_navigator.OpenIndex());
         return;
     }
@@ -387,14 +361,14 @@ void DataBar::OnSelectionChanged(const QModelIndex& current, const QModelIndex& 
     if (!SaveBeforeLeaving(previous)) {
         const QPersistentModelIndex stay(previous);
         {
-            Updating updating(m_updating);
+            OwnChange updating(m_updating);
             m_tree->setCurrentIndex(stay);
         }
         // A mouse press selects its item after this signal; put the selection back once it is done.
         QTimer::singleShot(0, this, [this, stay] {
             // Only if the row is still in the tree: a reload in between resets it.
             if (stay.isValid()) {
-                Updating later(m_updating);
+                OwnChange later(m_updating);
                 m_tree->setCurrentIndex(stay);
             }
         });
