@@ -154,6 +154,17 @@ StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, R
     return ReadCards(reader, file, target, nullptr);
 }
 
+StoreError ReadCategoryBlock(FieldReader& reader, const std::filesystem::path& file, CategoryTarget target) {
+    std::string name;
+    std::int32_t count = 0;
+    if (!reader.ReadString(name) || !reader.ReadInt32(count)) {
+        return Damaged(file, reader);
+    }
+    target.categoryName = std::move(name);
+    target.cardCount = std::max(count, 0);
+    return ReadCards(reader, file, target, nullptr);
+}
+
 std::uint64_t DefaultMemoryBudget(std::uint64_t fileBytes) {
     constexpr std::uint64_t kFloor = 64ull << 20;
     const long pages = ::sysconf(_SC_PHYS_PAGES);
@@ -223,6 +234,11 @@ StoreError WriteCategory(ByteSink& sink, std::string_view categoryName, const Ca
     FieldWriter writer(sink);
     writer.WriteString(kCategoryHeader);
     writer.WriteString(kCategoryVersion);
+    return WriteCategoryBlock(sink, categoryName, cards);
+}
+
+StoreError WriteCategoryBlock(ByteSink& sink, std::string_view categoryName, const CardTable& cards) {
+    FieldWriter writer(sink);
     writer.WriteString(categoryName);
     writer.WriteInt32(static_cast<std::int32_t>(cards.Size()));
     const StoredContents* contents = cards.Contents();

@@ -52,6 +52,8 @@ StoreError ReadCategoryHeader(FieldReader& reader, const std::filesystem::path& 
 
 StoreError ReadCategory(ByteSource& source, const std::filesystem::path& file, ReadMode mode, HeaderCheck check,
                         CategoryTarget target);
+// A category without header and version, as a backup file carries it: name, card count and cards, read whole.
+StoreError ReadCategoryBlock(FieldReader& reader, const std::filesystem::path& file, CategoryTarget target);
 StoreError ReadCategoryFile(const std::filesystem::path& file, ReadMode mode, HeaderCheck check, CategoryTarget target);
 
 // The cards one after another without keeping them, for listings and checks that need no table: `visit` sees
@@ -66,6 +68,9 @@ StoreError ScanCategoryFile(const std::filesystem::path& file, HeaderCheck check
 // Writes the whole category with the fixed header and version, whatever was read before.
 // Fails only for a table whose contents are still in a file that cannot be read or has changed.
 StoreError WriteCategory(ByteSink& sink, std::string_view categoryName, const CardTable& cards);
+// The same without header and version: the category name, the card count and the cards, as a backup file
+// carries a category.
+StoreError WriteCategoryBlock(ByteSink& sink, std::string_view categoryName, const CardTable& cards);
 // Replaces the file crash-safely; on failure the old file is left as it was.
 StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards);
 
