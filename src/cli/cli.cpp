@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "cli/terminal_text.h"
+#include "store/backup_file.h"
+#include "store/backup_import.h"
 #include "store/card_search.h"
 #include "store/card_store.h"
 #include "store/card_text.h"
@@ -38,6 +40,10 @@ constexpr std::string_view kUsageText =
     "    --all-words                          以空格分开的每个词都要找到\n"
     "    --save                               把结果存入 Quillet.sch，阅读模式显示它们\n"
     "    --                                   其后的参数是要查找的文字，即使以 -- 开头\n"
+    "  backup 文件                            把所有资料备份到一个文件（.quo）\n"
+    "  restore 文件 [--overwrite] [--dry-run]  把备份文件合并进来，打印导入记录\n"
+    "    --overwrite                          同名卡片用备份中的覆盖（默认保留原有的）\n"
+    "    --dry-run                            只打印导入记录，什么也不写\n"
     "名称中的控制字符和反斜杠显示为 \\n、\\t、\\xHH 这样的转义形式。\n"
     "资料库：0 到 3、资料库名称（编程资料、软件资料、我的资料、网络资源）或文件前缀（Qulan、Quuse、Quown、Quweb）\n";
 
@@ -186,14 +192,22 @@ public:
         } else {
             m_raw = std::erase(args, std::string("--raw")) > 0;
         }
+        ImportOptions restore;
+        if (command == "restore") {
+            restore.overwrite = std::erase(args, std::string("--overwrite")) > 0;
+            restore.dryRun = std::erase(args, std::string("--dry-run")) > 0;
+        }
 
-        const bool writes = command == "new-category" || command == "add" || (search && search->save);
+        // A backup reads every category while nobody writes; a dry run only where there is a folder to guard.
+        const bool writes =
+            command == "new-category" || command == "add" || (search && search->save) || command == "backup" ||
+            (command == "restore" && (!restore.dryRun || std::filesystem::is_directory(m_store.CategoryFolder())));
         // The text comes first: a slow standard input must not keep the folder locked.
         if (command == "add" && !ReadInput(m_content)) {
             return kUsage;
         }
         if (writes) {
-            if (command == "new-category" || search) {
+            if (command == "new-category" || search || (command == "restore" && !restore.dryRun)) {
                 m_store.EnsureDataFolder();
             }
             // Writers wait a moment for each other; the program holds the lock for its whole run.
@@ -216,6 +230,12 @@ public:
 
         if (command == "check" && args.empty()) {
             return Check();
+        }
+        if (command == "backup" && args.size() == 1) {
+            return Backup(args[0]);
+        }
+        if (command == "restore" && args.size() == 1) {
+            return Restore(args[0], restore);
         }
         if (search) {
             return Search(*search);
@@ -440,6 +460,45 @@ private:
             m_err << "资料文件夹正被另一个程序使用，本次检查没有处理中断的工作。\n";
         }
         return status;
+    }
+
+    int Backup(const std::filesystem::path& target) {
+        const ExportOutcome outcome = ExportBackup(m_store.CategoryFolder(), WithBackupExtension(target));
+        for (const std::string& message : outcome.leftOut) {
+            m_err << message << '\n';
+        }
+        if (outcome.error) {
+            m_err << outcome.error.Message() << "\n没有备份。\n";
+            return kRefused;
+        }
+        m_out << "已备份 "
+              << (outcome.categories[0] + outcome.categories[1] + outcome.categories[2] + outcome.categories[3])
+              << " 个类别、" << outcome.cards << " 张卡片\n";
+        return outcome.leftOut.empty() ? kDone : kRefused;
+    }
+
+    int Restore(const std::filesystem::path& backup, const ImportOptions& options) {
+        EscapedLines lines(m_out);
+        const ImportOutcome outcome =
+            ImportBackup(m_store.CategoryFolder(), backup, options, [&lines](const std::string& line) {
+                lines.AddStored(line);
+                lines.EndLine();
+            });
+        lines.Flush();
+        switch (outcome.end) {
+            case ImportEnd::Finished:
+                return kDone;
+            case ImportEnd::CannotOpen:
+                m_err << "导入文件不能打开！\n";
+                break;
+            case ImportEnd::BadHeader:
+                m_err << "导入文件文件格式非法！不能读出！\n";
+                break;
+            case ImportEnd::Failed:
+                m_err << outcome.error.Message() << "\n导入在这里停止了；此前写入的类别都是完整的。\n";
+                break;
+        }
+        return kRefused;
     }
 
     int Search(const SearchCommand& command) {

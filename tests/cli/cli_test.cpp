@@ -143,7 +143,8 @@ TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
     ASSERT_FALSE(program.AcquireDataLock("青榆资料夹", DataFolderLock::Hold::WholeRun));
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"add", "0", "类", "x"}, std::vector<std::string>{"new-category", "0", "新"},
-          std::vector<std::string>{"search", "x", "--save"}}) {
+          std::vector<std::string>{"search", "x", "--save"},
+          std::vector<std::string>{"restore", (home / "none.quo").string()}}) {
         const Result refused = Run(args);
         EXPECT_EQ(refused.status, 1);
         EXPECT_NE(refused.err.find("资料文件夹正在被青榆资料夹（进程 " + std::to_string(::getpid()) + "）使用"),
@@ -156,6 +157,42 @@ TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
     program.ReleaseDataLock();
     EXPECT_EQ(Run({"add", "0", "类", "x"}).status, 0);
     EXPECT_EQ(Run({"categories", "0"}).out, "Qulan.001\t1\t类\n");
+}
+
+TEST_F(CliTest, backupAndRestore_carryTheStore_andADryRunPrintsTheSameLogWritingNothing) {
+    Run({"new-category", "0", "编程"});
+    Run({"add", "0", "编程", "第一"}, "内容");
+    const Result backup = Run({"backup", (home / "all").string()});
+    EXPECT_EQ(backup.status, 0) << backup.err;
+    EXPECT_EQ(backup.out, "已备份 1 个类别、1 张卡片\n");
+    ASSERT_TRUE(std::filesystem::exists(home / "all.quo")) << "the extension is added";
+
+    TestFolder other;
+    const auto restore = [&other](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--home", other.Path().string(), "restore"});
+        std::istringstream in;
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(args, in, out, err);
+        return Result{status, out.str(), err.str()};
+    };
+    const std::string log =
+        "\n【编程资料】:\n ++ 编程 \n ++++++++++++++++++++++++++++++ "
+        "加入新卡片:[1]\n\n【软件资料】:\n\n【我的资料】:\n\n"
+        "【网络资源】:\n";
+    const Result dry = restore({(home / "all.quo").string(), "--dry-run"});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(dry.out, log);
+    EXPECT_FALSE(std::filesystem::exists(other / "Qu_data"));
+    const Result real = restore({(home / "all.quo").string()});
+    EXPECT_EQ(real.out, log);
+    EXPECT_EQ(test::ReadBytes(other / "Qu_data" / "Qulan.001"), test::ReadBytes(Data("Qulan.001")));
+    const Result again = restore({(home / "all.quo").string(), "--overwrite"});
+    EXPECT_NE(again.out.find(" 原卡片:[1],待加卡片:[1],新加:[0],覆盖:[1] \n"), std::string::npos);
+
+    const Result missing = restore({(home / "none.quo").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "导入文件不能打开！\n");
 }
 
 TEST_F(CliTest, search_printsOneLinePerResultAndSavesThemForTheReadingWindow) {
