@@ -20,6 +20,7 @@ enum class ControlKind {
     TreeView,
     DragEdit,           // one line, text can be dragged out and dropped in
     MultiLineDragEdit,  // several lines, the same
+    ListBox,            // lines of text in the order they were added
 };
 
 enum ControlStyle : unsigned {

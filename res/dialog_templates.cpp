@@ -126,6 +126,17 @@ constexpr ControlTemplate kReadingControls[] = {
     {kReadingTree, TreeView, "", 18, 48, 147, 234},
 };
 
+constexpr ControlTemplate kImportControls[] = {
+    {kImportGroup, GroupBox, "请输入要导入的文件名", 7, 7, 203, 30},
+    {kImportFile, Edit, "", 14, 19, 160, 13, kAutoHScroll},
+    {kImportBrowse, PushButton, "...", 178, 19, 25, 13},
+    {kImportOverwrite, CheckBox, "导入过程中若有重复的卡片，则直接覆盖原有资料", 7, 42, 203, 10},
+    {kImportStart, DefaultPushButton, "导入", 100, 58, 50, 14},
+    {kImportExit, PushButton, "退出", 160, 58, 50, 14},
+    {kIdCancel, PushButton, "返回", 160, 58, 50, 14},
+    {kImportLog, ListBox, "", 7, 80, 203, 82},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -139,6 +150,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kCardViewerDialog, "", 202, 76, kCardViewerControls},
     {kSearchDialog, "", 187, 136, kSearchControls},
     {kReadingDialog, "", 169, 288, kReadingControls},
+    {kImportDialog, "资料导入：", 217, 169, kImportControls},
 };
 
 }  // namespace

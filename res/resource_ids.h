@@ -17,6 +17,7 @@ inline constexpr int kSiteInputDialog = 157;
 inline constexpr int kCardViewerDialog = 147;
 inline constexpr int kSearchDialog = 159;
 inline constexpr int kReadingDialog = 146;
+inline constexpr int kImportDialog = 141;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -74,6 +75,13 @@ inline constexpr int kSearchLibrary3 = 1058;
 inline constexpr int kSearchStatus = 1053;
 inline constexpr int kSearchFoundCount = 1054;
 inline constexpr int kSearchProgressGroup = 1055;
+inline constexpr int kImportGroup = 1031;
+inline constexpr int kImportFile = 1027;
+inline constexpr int kImportBrowse = 1028;
+inline constexpr int kImportOverwrite = 1029;
+inline constexpr int kImportStart = 1030;
+inline constexpr int kImportExit = 1062;
+inline constexpr int kImportLog = 1022;
 inline constexpr int kReadingTabs = 1037;
 inline constexpr int kReadingCategories = 1008;
 inline constexpr int kReadingSearchText = 1014;

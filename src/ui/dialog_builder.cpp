@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,6 +75,8 @@ QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control) {
             return new CTextDragEdit(true, &parent);
         case res::ControlKind::MultiLineDragEdit:
             return new CTextDragEdit(false, &parent);
+        case res::ControlKind::ListBox:
+            return new QListWidget(&parent);
         case res::ControlKind::TreeView: {
             auto* tree = new QTreeView(&parent);
             tree->setHeaderHidden(true);
