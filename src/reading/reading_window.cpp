@@ -56,7 +56,8 @@ ReadingWindow::ReadingWindow(CardStore& store, Prompter& prompter, CMainFrame& f
       m_searchButton(Control<QPushButton>(Body(), res::kReadingSearchButton)),
       m_tree(Control<QTreeView>(Body(), res::kReadingTree)),
       m_model(new CardTreeModel(this)),
-      m_navigator(store, prompter, *m_categories, *m_tree, *m_model, m_updating) {
+      m_navigator(store, prompter, *m_categories, *m_tree, *m_model, m_updating),
+      m_frameAlive(&frame) {
     SetTitle(kTitle);
     SetPanelIcon(QIcon(QStringLiteral(":/images/quillet.svg")));
 
@@ -118,7 +119,10 @@ ReadingWindow::ReadingWindow(CardStore& store, Prompter& prompter, CMainFrame& f
 
 ReadingWindow::~ReadingWindow() {
     SaveResults();
-    m_frame.UseCardPane(nullptr);
+    // A window that was left is deleted later, when the frame may be gone already.
+    if (m_frameAlive) {
+        m_frame.UseCardPane(nullptr);
+    }
 }
 
 void ReadingWindow::LayOutBody() {
@@ -440,6 +444,8 @@ void ReadingWindow::Leave(Way way) {
     SaveResults();
     SetAutoHide(false);
     hide();
+    m_frame.UseCardPane(nullptr);
+    m_frameAlive = nullptr;
     emit left(way);
 }
 

@@ -103,6 +103,7 @@ private:
     CategoryNavigator m_navigator;
     std::string m_lastSearchText;
     bool m_resultsSaved = false;
+    QPointer<CMainFrame> m_frameAlive;
 };
 
 }  // namespace quillet
