@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "../store/test_folder.h"
+#include "store/card_record.h"
 
 extern char** environ;
 
@@ -179,6 +180,74 @@ TEST_F(CliProcessesTest, killedWriters_loseAndDuplicateNothing) {
         EXPECT_EQ(onDisk.count(name), 1u) << "reported added but missing: " << name;
     }
     EXPECT_GT(reported.size(), 0u);
+}
+
+// The category files of a data folder, name and bytes.
+std::map<std::string, std::string> CategoryFilesIn(const std::filesystem::path& home) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(home / "Qu_data")) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("Qu", 0) == 0 && name != "Quillet.lock") {
+            files[name] = test::ReadBytes(entry.path());
+        }
+    }
+    return files;
+}
+
+// An import killed at random moments leaves every file whole, and running it again gives the state of one
+// import that was never interrupted.
+TEST_F(CliProcessesTest, killedImport_leavesWholeFiles_andARerunFinishesIt) {
+    const TestFolder source;
+    std::filesystem::create_directories(source / "Qu_data");
+    const auto seedStore = [](const std::filesystem::path& home, int categories, int cards) {
+        std::filesystem::create_directories(home / "Qu_data");
+        for (int c = 1; c <= categories; ++c) {
+            std::vector<CardRecord> records;
+            for (int i = 0; i < cards; ++i) {
+                records.push_back({"card" + std::to_string(i), std::string(400, static_cast<char>('a' + c % 26)), ""});
+            }
+            char file[16];
+            std::snprintf(file, sizeof file, "Qulan.%03d", c);
+            test::WriteBytes(home / "Qu_data" / file, test::CategoryBytes("cat" + std::to_string(c), records));
+        }
+    };
+    seedStore(source.Path(), 60, 300);
+    const std::filesystem::path backup = home / "all.quo";
+    ASSERT_EQ(RunTool(first, source.Path(), {"backup", backup.string()}), 0);
+
+    // What one uninterrupted import gives: a third of the categories there already, with fewer cards.
+    const auto prepare = [&](const std::filesystem::path& target) {
+        std::filesystem::remove_all(target / "Qu_data");
+        seedStore(target, 20, 100);
+    };
+    const TestFolder reference;
+    prepare(reference.Path());
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunTool(first, reference.Path(), {"restore", backup.string()}), 0);
+    const auto took = std::chrono::steady_clock::now() - started;
+    const std::map<std::string, std::string> expected = CategoryFilesIn(reference.Path());
+    ASSERT_EQ(expected.size(), 60u);
+
+    std::mt19937 random(7);
+    const TestFolder target;
+    int killed = 0;
+    int interrupted = 0;  // rounds whose kill came in the middle of the import
+    for (int round = 0; round < 12; ++round) {
+        prepare(target.Path());
+        Child child = Start(first, target.Path(), {"restore", backup.string()});
+        ::close(child.input);
+        const auto delay = std::chrono::duration_cast<std::chrono::microseconds>(took) * (random() % 100) / 100;
+        std::this_thread::sleep_for(delay);
+        killed += ::kill(child.pid, SIGKILL) == 0;
+        int status = 0;
+        ::waitpid(child.pid, &status, 0);
+        EXPECT_EQ(RunTool(first, target.Path(), {"check"}), 0) << "round " << round << ": every file whole";
+        interrupted += CategoryFilesIn(target.Path()) != expected;
+        EXPECT_EQ(RunTool(first, target.Path(), {"restore", backup.string()}), 0);
+        EXPECT_EQ(CategoryFilesIn(target.Path()), expected) << "round " << round;
+    }
+    EXPECT_GT(killed, 0);
+    EXPECT_GT(interrupted, 0);
 }
 
 TEST_F(CliProcessesTest, journalCarriedOverFromAnotherFolder_isReportedAndLeftAlone) {
