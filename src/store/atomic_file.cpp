@@ -118,7 +118,7 @@ void AtomicFileWriter::WriteOut(std::string_view bytes) {
     }
 }
 
-StoreError AtomicFileWriter::Commit() {
+StoreError AtomicFileWriter::Commit(FolderSync folderSync) {
     if (m_fd < 0) {
         return StoreError::FromErrno(StoreErrorKind::CannotWrite, m_target, EBADF);
     }
@@ -143,7 +143,9 @@ StoreError AtomicFileWriter::Commit() {
         return StoreError::FromErrno(StoreErrorKind::CannotWrite, m_target, error);
     }
     m_temporary.clear();
-    SyncFolder(m_target.has_parent_path() ? m_target.parent_path() : ".");
+    if (folderSync == FolderSync::Now) {
+        SyncFolder(m_target.has_parent_path() ? m_target.parent_path() : ".");
+    }
     return {};
 }
 

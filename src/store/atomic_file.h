@@ -27,8 +27,11 @@ public:
     // Refuses a read-only target, as writing it in place would.
     StoreError Open();
     void Write(std::string_view bytes) override;
+    // The folder's sync makes the rename itself survive a power loss; a caller that replaces many files may
+    // leave it to one SyncFolder at the end (a loss before then finds each file old or new, whole).
+    enum class FolderSync { Now, Later };
     // Syncs, renames over the target and syncs the folder. Without a commit the target stays untouched.
-    StoreError Commit();
+    StoreError Commit(FolderSync folderSync = FolderSync::Now);
 
     static bool IsTemporaryName(std::string_view fileName);
 

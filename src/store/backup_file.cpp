@@ -40,7 +40,7 @@ StoreError BackupReader::ReadBlock(std::string& categoryName, CardTable& cards) 
         return Failure();
     }
     std::int32_t count = 0;
-    return ReadCategoryBlock(m_fields, m_file, {categoryName, count, &cards});
+    return ReadCategoryBlock(m_fields, m_file, {categoryName, count, &cards, m_memoryBudget});
 }
 
 namespace {

@@ -26,7 +26,9 @@ inline constexpr std::string_view kBackupExtension = ".quo";
 // is allocated; after the first failure every read fails.
 class BackupReader final {
 public:
-    BackupReader(ByteSource& source, std::filesystem::path file) : m_fields(source), m_file(std::move(file)) {}
+    // A block's cards may take at most `memoryBudget` bytes; 0 for the default, which scales with the file.
+    BackupReader(ByteSource& source, std::filesystem::path file, std::uint64_t memoryBudget = 0)
+        : m_fields(source), m_file(std::move(file)), m_memoryBudget(memoryBudget) {}
 
     // The header (BadHeader unless it is the backup header) and the version, which is not looked at.
     StoreError ReadHeader();
@@ -40,6 +42,7 @@ private:
 
     FieldReader m_fields;
     std::filesystem::path m_file;
+    std::uint64_t m_memoryBudget;
 };
 
 struct ExportOutcome {

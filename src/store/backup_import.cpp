@@ -5,6 +5,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "atomic_file.h"
 #include "backup_file.h"
 #include "byte_source.h"
 #include "category_file.h"
@@ -16,6 +17,9 @@ namespace {
 
 constexpr const char* kLibraryMarkers[kLibraryCount] = {
     "【编程资料】:", "【软件资料】:", "【我的资料】:", "【网络资源】:"};
+
+// Every file is synced as it is written; the folder once, when the import ends however it ends.
+constexpr auto kLater = AtomicFileWriter::FolderSync::Later;
 
 std::string Stored(std::string_view utf8) { return ToStoredText(utf8); }
 
@@ -116,7 +120,10 @@ ImportOutcome ImportBackup(const std::filesystem::path& dataFolder, const std::f
             return outcome;
         }
     }
-    const auto fail = [&outcome](StoreError error) {
+    const auto fail = [&](StoreError error) {
+        if (outcome.filesWritten > 0 && !options.dryRun) {
+            SyncFolder(dataFolder);
+        }
         outcome.end = ImportEnd::Failed;
         outcome.error = std::move(error);
         return outcome;
@@ -152,15 +159,17 @@ ImportOutcome ImportBackup(const std::filesystem::path& dataFolder, const std::f
                 }
                 const int existingCount = static_cast<int>(merged.cards.Size());
                 const MergeCounts counts = MergeCards(merged.cards, incoming, options.overwrite);
-                if (!options.dryRun) {
-                    if (StoreError error = WriteCategoryFile(*match, name, merged.cards)) {
+                // A category that gains nothing keeps its file as it is: the same cards, not written again.
+                const bool changed = counts.added > 0 || counts.overwritten > 0;
+                if (changed && !options.dryRun) {
+                    if (StoreError error = WriteCategoryFile(*match, name, merged.cards, kLater)) {
                         return fail(error);
                     }
-                } else {
+                } else if (changed) {
                     merged.name = name;
                     pending[*match] = std::move(merged);
                 }
-                ++outcome.filesWritten;
+                outcome.filesWritten += changed ? 1 : 0;
                 log(Stored(" ++ ") + name);
                 log(Counted(" 原卡片:[%d],待加卡片:[%d],新加:[%d],覆盖:[%d] ", existingCount, incomingCount,
                             counts.added, counts.overwritten));
@@ -169,7 +178,7 @@ ImportOutcome ImportBackup(const std::filesystem::path& dataFolder, const std::f
             }
             const std::filesystem::path file = index.NewFile(name);
             if (!options.dryRun) {
-                if (StoreError error = WriteCategoryFile(file, name, incoming)) {
+                if (StoreError error = WriteCategoryFile(file, name, incoming, kLater)) {
                     return fail(error);
                 }
             } else {
@@ -179,6 +188,9 @@ ImportOutcome ImportBackup(const std::filesystem::path& dataFolder, const std::f
             log(Stored(" ++ ") + name + Stored(" "));
             log(Counted(" ++++++++++++++++++++++++++++++ 加入新卡片:[%d]", incomingCount));
         }
+    }
+    if (outcome.filesWritten > 0 && !options.dryRun) {
+        SyncFolder(dataFolder);
     }
     return outcome;
 }

@@ -34,7 +34,9 @@ enum class ImportEnd {
 struct ImportOutcome {
     ImportEnd end = ImportEnd::Finished;
     StoreError error;
-    int filesWritten = 0;  // category files replaced or created (in a dry run: that would be)
+    // Category files replaced or created (in a dry run: that would be); a category that gains nothing is left
+    // as it is.
+    int filesWritten = 0;
 };
 
 // One log line, stored text (code page 936); a line is given only once its file was written.

@@ -289,7 +289,8 @@ StoreError WriteCategoryBlock(ByteSink& sink, std::string_view categoryName, con
     return contents ? contents->CheckUnchanged() : StoreError{};
 }
 
-StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards) {
+StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards,
+                             AtomicFileWriter::FolderSync folderSync) {
     if (cards.ContentError()) {
         return cards.ContentError();
     }
@@ -309,7 +310,7 @@ StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view
     if (StoreError error = WriteCategory(writer, categoryName, cards)) {
         return error;  // the writer removes its temporary file; the category stays as it was
     }
-    return writer.Commit();
+    return writer.Commit(folderSync);
 }
 
 }  // namespace quillet

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "atomic_file.h"
 #include "byte_sink.h"
 #include "byte_source.h"
 #include "card_table.h"
@@ -72,6 +73,7 @@ StoreError WriteCategory(ByteSink& sink, std::string_view categoryName, const Ca
 // carries a category.
 StoreError WriteCategoryBlock(ByteSink& sink, std::string_view categoryName, const CardTable& cards);
 // Replaces the file crash-safely; on failure the old file is left as it was.
-StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards);
+StoreError WriteCategoryFile(const std::filesystem::path& file, std::string_view categoryName, const CardTable& cards,
+                             AtomicFileWriter::FolderSync folderSync = AtomicFileWriter::FolderSync::Now);
 
 }  // namespace quillet
