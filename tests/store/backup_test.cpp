@@ -292,6 +292,14 @@ TEST_F(BackupTest, exportThenImport_intoAnEmptyStore_givesTheSameCategories) {
     EXPECT_EQ(outcome.filesWritten, 2);
     EXPECT_EQ(ReadBytes(other / "Qulan.001"), ReadBytes(data / "Qulan.004"));
     EXPECT_EQ(ReadBytes(other / "Quweb.001"), ReadBytes(data / "Quweb.002"));
+
+    // Again: nothing gained, nothing written, not even a file in another form than the writer's.
+    const std::string foreignForm = ReadBytes(other / "Qulan.001") + "trailing bytes";
+    WriteBytes(other / "Qulan.001", foreignForm);
+    const ImportOutcome again = ImportBackup(other, home / "all.quo", {}, [](const std::string&) {});
+    EXPECT_EQ(again.end, ImportEnd::Finished);
+    EXPECT_EQ(again.filesWritten, 0);
+    EXPECT_EQ(ReadBytes(other / "Qulan.001"), foreignForm);
 }
 
 }  // namespace
