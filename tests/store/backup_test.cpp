@@ -251,6 +251,9 @@ TEST_F(BackupTest, import_refusesWhatItCannotRead_andNeverWritesFromHalfACategor
     // Not a file, a foreign header, a valid header with nothing in it.
     std::filesystem::create_directory(home / "folder.quo");
     EXPECT_EQ(ImportBackup(data, home / "folder.quo", {}, [](const std::string&) {}).end, ImportEnd::CannotOpen);
+    ASSERT_EQ(::mkfifo((home / "pipe.quo").c_str(), 0600), 0);
+    EXPECT_EQ(ImportBackup(data, home / "pipe.quo", {}, [](const std::string&) {}).end, ImportEnd::CannotOpen)
+        << "a FIFO is refused, never waited on";
     ImportOutcome outcome;
     EXPECT_TRUE(Import(BackupBytes({}, "Something Else"), false, &outcome).empty());
     EXPECT_EQ(outcome.end, ImportEnd::BadHeader);
@@ -279,6 +282,16 @@ TEST_F(BackupTest, import_refusesWhatItCannotRead_andNeverWritesFromHalfACategor
     EXPECT_EQ(outcome.end, ImportEnd::Failed);
     EXPECT_EQ(outcome.error.file, data / "Quuse.001");
     EXPECT_EQ(ReadBytes(data / "Quuse.001"), half);
+
+    // A file that cannot be replaced stops the import with its name; its log lines never come.
+    Seed("Quown.001", "ro", {});
+    ::chmod((data / "Quown.001").c_str(), 0444);
+    const std::vector<std::string> log = Import(BackupBytes({{}, {}, {{"ro", {{"1", "", ""}}}}}), false, &outcome);
+    ::chmod((data / "Quown.001").c_str(), 0644);
+    EXPECT_EQ(outcome.end, ImportEnd::Failed);
+    EXPECT_EQ(outcome.error.kind, StoreErrorKind::CannotWrite);
+    EXPECT_EQ(outcome.error.file, data / "Quown.001");
+    EXPECT_EQ(log.back(), "【我的资料】:");
 }
 
 TEST_F(BackupTest, exportThenImport_intoAnEmptyStore_givesTheSameCategories) {

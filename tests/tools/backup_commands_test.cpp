@@ -61,6 +61,11 @@ private slots:
     void import_growsToShowItsLog_endsWithExit_andLeavesTheHint() {
         BackupWorld world;
         const std::filesystem::path backup = world.OtherBackup();
+        // A changed card is asked about first.
+        world.frame->Bar().SelectCardItem(0);
+        world.frame->View().SetText("edited");
+        world.frame->View().SetModified(true);
+        world.prompter.saveAnswer = SaveAnswer::Yes;
         bool checked = false;
         world.RunImport([&](ImportDialog& dialog) {
             QListWidget* log = Control<QListWidget>(dialog, res::kImportLog);
@@ -90,6 +95,7 @@ private slots:
             checked = true;
         });
         QVERIFY(checked);
+        QCOMPARE(world.prompter.shown.front().rfind("save:", 0), std::size_t{0});
         QCOMPARE(world.CategoryNames(), (QStringList{QStringLiteral("算法"), QStringLiteral("新类")}));
         QCOMPARE(world.CardCount(), 2);
         QVERIFY(world.frame->View().Text().starts_with(ToStoredText("++ 导入工作已经完成！\r\n")));
