@@ -137,6 +137,13 @@ constexpr ControlTemplate kImportControls[] = {
     {kImportLog, ListBox, "", 7, 80, 203, 82},
 };
 
+constexpr ControlTemplate kStatisticsControls[] = {
+    {kIdStatic, GroupBox, "", 7, 4, 224, 112},
+    {kStatisticsList, ListBox, "", 13, 12, 212, 98},
+    {kStatisticsOrderCards, PushButton, "当前类别卡片顺序调整", 7, 122, 110, 14},
+    {kIdOk, DefaultPushButton, "返回", 181, 122, 50, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -151,6 +158,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kSearchDialog, "", 187, 136, kSearchControls},
     {kReadingDialog, "", 169, 288, kReadingControls},
     {kImportDialog, "资料导入：", 217, 169, kImportControls},
+    {kStatisticsDialog, "资料统计：", 238, 143, kStatisticsControls},
 };
 
 }  // namespace

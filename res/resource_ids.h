@@ -18,6 +18,7 @@ inline constexpr int kCardViewerDialog = 147;
 inline constexpr int kSearchDialog = 159;
 inline constexpr int kReadingDialog = 146;
 inline constexpr int kImportDialog = 141;
+inline constexpr int kStatisticsDialog = 142;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -82,6 +83,8 @@ inline constexpr int kImportOverwrite = 1029;
 inline constexpr int kImportStart = 1030;
 inline constexpr int kImportExit = 1062;
 inline constexpr int kImportLog = 1022;
+inline constexpr int kStatisticsList = 1022;
+inline constexpr int kStatisticsOrderCards = 1033;
 inline constexpr int kReadingTabs = 1037;
 inline constexpr int kReadingCategories = 1008;
 inline constexpr int kReadingSearchText = 1014;

@@ -15,6 +15,7 @@
 #include "store/codec.h"
 #include "store/program_folder.h"
 #include "store/search_results.h"
+#include "store/statistics.h"
 
 namespace quillet {
 namespace {
@@ -40,6 +41,7 @@ constexpr std::string_view kUsageText =
     "    --all-words                          以空格分开的每个词都要找到\n"
     "    --save                               把结果存入 Quillet.sch，阅读模式显示它们\n"
     "    --                                   其后的参数是要查找的文字，即使以 -- 开头\n"
+    "  stats                                  资料统计：每个资料库的类别和卡片数\n"
     "  backup 文件                            把所有资料备份到一个文件（.quo）\n"
     "  restore 文件 [--overwrite] [--dry-run]  把备份文件合并进来，打印导入记录\n"
     "    --overwrite                          同名卡片用备份中的覆盖（默认保留原有的）\n"
@@ -230,6 +232,9 @@ public:
 
         if (command == "check" && args.empty()) {
             return Check();
+        }
+        if (command == "stats" && args.empty()) {
+            return Stats();
         }
         if (command == "backup" && args.size() == 1) {
             return Backup(args[0]);
@@ -460,6 +465,20 @@ private:
             m_err << "资料文件夹正被另一个程序使用，本次检查没有处理中断的工作。\n";
         }
         return status;
+    }
+
+    int Stats() {
+        const Statistics statistics = StoreStatistics(m_store.CategoryFolder());
+        EscapedLines lines(m_out);
+        for (const std::string& line : statistics.lines) {
+            lines.AddStored(line);
+            lines.EndLine();
+        }
+        lines.Flush();
+        for (const std::string& message : statistics.unreadable) {
+            m_err << message << '\n';
+        }
+        return statistics.unreadable.empty() ? kDone : kRefused;
     }
 
     int Backup(const std::filesystem::path& target) {

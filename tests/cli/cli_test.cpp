@@ -159,7 +159,7 @@ TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
     EXPECT_EQ(Run({"categories", "0"}).out, "Qulan.001\t1\t类\n");
 }
 
-TEST_F(CliTest, backupAndRestore_carryTheStore_andADryRunPrintsTheSameLogWritingNothing) {
+TEST_F(CliTest, backupRestoreAndStats_carryTheStore_andADryRunPrintsTheSameLogWritingNothing) {
     Run({"new-category", "0", "编程"});
     Run({"add", "0", "编程", "第一"}, "内容");
     const Result backup = Run({"backup", (home / "all").string()});
@@ -189,6 +189,10 @@ TEST_F(CliTest, backupAndRestore_carryTheStore_andADryRunPrintsTheSameLogWriting
     EXPECT_EQ(test::ReadBytes(other / "Qu_data" / "Qulan.001"), test::ReadBytes(Data("Qulan.001")));
     const Result again = restore({(home / "all.quo").string(), "--overwrite"});
     EXPECT_NE(again.out.find(" 原卡片:[1],待加卡片:[1],新加:[0],覆盖:[1] \n"), std::string::npos);
+
+    const Result stats = Run({"stats"});
+    EXPECT_EQ(stats.status, 0);
+    EXPECT_NE(stats.out.find("\n“编程资料”栏:\n 1） 编程 [卡片:1]\n"), std::string::npos) << stats.out;
 
     const Result missing = restore({(home / "none.quo").string()});
     EXPECT_EQ(missing.status, 1);
