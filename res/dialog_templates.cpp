@@ -144,6 +144,16 @@ constexpr ControlTemplate kStatisticsControls[] = {
     {kIdOk, DefaultPushButton, "返回", 181, 122, 50, 14},
 };
 
+constexpr ControlTemplate kOrderControls[] = {
+    {kOrderList, ListBox, "", 7, 7, 210, 159},
+    {kOrderUp, PushButton, "上移一行", 227, 7, 59, 14},
+    {kOrderDown, PushButton, "下移一行", 227, 25, 59, 14},
+    {kOrderTop, PushButton, "移到顶端", 227, 43, 59, 14},
+    {kOrderBottom, PushButton, "移到底端", 227, 61, 59, 14},
+    {kIdOk, DefaultPushButton, "确定", 227, 134, 59, 14},
+    {kIdCancel, PushButton, "取消", 227, 152, 59, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -159,6 +169,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kReadingDialog, "", 169, 288, kReadingControls},
     {kImportDialog, "资料导入：", 217, 169, kImportControls},
     {kStatisticsDialog, "资料统计：", 238, 143, kStatisticsControls},
+    {kOrderDialog, "卡片顺序整理：", 293, 173, kOrderControls},
 };
 
 }  // namespace

@@ -19,6 +19,7 @@ inline constexpr int kSearchDialog = 159;
 inline constexpr int kReadingDialog = 146;
 inline constexpr int kImportDialog = 141;
 inline constexpr int kStatisticsDialog = 142;
+inline constexpr int kOrderDialog = 140;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -84,6 +85,11 @@ inline constexpr int kImportStart = 1030;
 inline constexpr int kImportExit = 1062;
 inline constexpr int kImportLog = 1022;
 inline constexpr int kStatisticsList = 1022;
+inline constexpr int kOrderList = 1022;
+inline constexpr int kOrderUp = 1023;
+inline constexpr int kOrderDown = 1024;
+inline constexpr int kOrderTop = 1025;
+inline constexpr int kOrderBottom = 1026;
 inline constexpr int kStatisticsOrderCards = 1033;
 inline constexpr int kReadingTabs = 1037;
 inline constexpr int kReadingCategories = 1008;

@@ -262,6 +262,14 @@ CardPane::TreeSelection ReadingWindow::SelectedItem() const {
 
 std::string ReadingWindow::CardItemText(int row) const { return m_model->CardName(row); }
 
+void ReadingWindow::RefillTree() {
+    if (m_store.currentLibrary == kSearchResultsLibrary) {
+        return;  // the results have no order of their own to change
+    }
+    m_navigator.RefillTree(m_store.selectedCardName);
+    TakeSelection();
+}
+
 CardPane::SelectedRecord ReadingWindow::SelectedCard() const {
     const TreeSelection selected = SelectedItem();
     const CardTable& cards =

@@ -63,6 +63,7 @@ public:
     std::string ViewerText() const override;
     // By its row: with cards or hits of one name, the one the user selected.
     SelectedRecord SelectedCard() const override;
+    void RefillTree() override;
 
     const std::string& LastSearchText() const { return m_lastSearchText; }
     QTreeView& Tree() const { return *m_tree; }

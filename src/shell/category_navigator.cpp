@@ -108,6 +108,18 @@ void CategoryNavigator::FillTree(const std::string& categoryName) {
     }
 }
 
+std::optional<std::size_t> CategoryNavigator::RefillTree(const std::string& selectedName) {
+    FillTree(m_store.currentCategoryName);
+    OwnChange updating(m_updating);
+    const std::size_t index = m_store.openTable.FindFirst(selectedName);
+    if (!selectedName.empty() && index < m_store.openTable.Size()) {
+        m_tree.setCurrentIndex(m_model.CardIndex(static_cast<int>(index)));
+        return index;
+    }
+    m_tree.setCurrentIndex(m_model.RootIndex());
+    return std::nullopt;
+}
+
 CategoryNavigator::Loaded CategoryNavigator::LoadRemembered(Listing listing) {
     Loaded loaded;
     if (!IsLibrary(m_store.currentLibrary)) {

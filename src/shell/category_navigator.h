@@ -55,6 +55,9 @@ public:
 
     // The open table's cards under the category node, expanded when there are any.
     void FillTree(const std::string& categoryName);
+    // The tree again from the open table with the first card of that name selected, or the category node;
+    // returns the card's index.
+    std::optional<std::size_t> RefillTree(const std::string& selectedName);
     void UpdateRootImage();
 
     // A damaged or unreadable file is reported once per pane, not at every listing.

@@ -141,6 +141,17 @@ EntryPane::TreeSelection DataBar::SelectedItem() const {
     return row >= 0 ? TreeSelection{TreeSelection::Kind::Card, row} : TreeSelection{};
 }
 
+void DataBar::RefillTree() {
+    if (const std::optional<std::size_t> card = m_navigator.RefillTree(m_store.selectedCardName)) {
+        ShowCard(*card);
+    } else {
+        m_store.selectedCardName.clear();
+        m_store.libraryStates[m_store.currentLibrary].cardName.clear();
+        ShowSummary();
+    }
+    UpdateEditorMode();
+}
+
 CardPane::SelectedRecord DataBar::SelectedCard() const {
     const TreeSelection selected = SelectedItem();
     if (selected.kind != TreeSelection::Kind::Card) {

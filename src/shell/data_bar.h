@@ -46,6 +46,7 @@ public:
     std::string CardItemText(int row) const override;
     std::string ViewerText() const override;
     SelectedRecord SelectedCard() const override;
+    void RefillTree() override;
     void ResetTree(const std::string& categoryName) override;
     void ClearTree() override;
     void RenameCategoryNode(const std::string& name) override;

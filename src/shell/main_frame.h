@@ -54,8 +54,8 @@ public:
     void ShowContextMenu(int popupIndex, QPoint globalPosition);
     // The pane that lists cards while it is in use (the reading window registers itself for its life); the
     // data bar otherwise.
-    void UseCardPane(const CardPane* pane) { m_paneInUse = pane; }
-    const CardPane& PaneInUse() const { return m_paneInUse ? *m_paneInUse : *m_dataBar; }
+    void UseCardPane(CardPane* pane) { m_paneInUse = pane; }
+    CardPane& PaneInUse() const { return m_paneInUse ? *m_paneInUse : *m_dataBar; }
     // Shows the entry-mode window; the first time maximised if the start options say so, with the data bar at
     // its remembered size.
     void ShowForEntryMode();
@@ -136,7 +136,7 @@ private:
     bool m_openHelpInBrowser = true;
     bool m_exitRequested = false;
     bool m_shownOnce = false;
-    const CardPane* m_paneInUse = nullptr;
+    CardPane* m_paneInUse = nullptr;
     QTextBrowser* m_helpWindow = nullptr;  // from the settings, before the first layout overwrites them
 };
 

@@ -54,6 +54,20 @@ void CardTable::Replace(std::size_t index, CardRecord record) {
     entry.card = std::make_shared<const CardRecord>(std::move(record));
 }
 
+CardTable CardTable::Reordered(const std::vector<std::size_t>& order) const {
+    CardTable reordered;
+    reordered.m_entries.reserve(order.size());
+    for (const std::size_t index : order) {
+        reordered.m_entries.push_back(m_entries.at(index));
+    }
+    // Names and addresses of cards in the file are found by their offsets into this block.
+    reordered.m_text = m_text;
+    reordered.m_contentError = m_contentError;
+    reordered.m_contents = m_contents;
+    reordered.m_growthStep = m_growthStep;
+    return reordered;
+}
+
 void CardTable::RemoveAt(std::size_t index) {
     if (index < m_entries.size()) {
         m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(index));

@@ -34,6 +34,8 @@ public:
     void SetStoredContents(std::shared_ptr<const StoredContents> contents) { m_contents = std::move(contents); }
     void Replace(std::size_t index, CardRecord record);
     void RemoveAt(std::size_t index);
+    // The same cards in another order: `order` lists each index once. Contents still in the file stay there.
+    CardTable Reordered(const std::vector<std::size_t>& order) const;
 
     // The whole card; a content still in the file is read now. When that read fails the content is empty and
     // ContentError() says why.

@@ -32,6 +32,8 @@ public:
     virtual SelectedRecord SelectedCard() const = 0;
     // What the card viewer shows for the selection: the card, the site, the hit or the category's summary.
     virtual std::string ViewerText() const = 0;
+    // The tree again from the open table (its cards were put in another order), the selected card kept.
+    virtual void RefillTree() = 0;
 };
 
 // What the entry-mode operations change on screen: the data bar's category list and card tree, and the

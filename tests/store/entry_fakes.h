@@ -126,6 +126,7 @@ public:
     std::string CardItemText(int row) const override { return cards.at(row); }
     std::string ViewerText() const override { return {}; }
     SelectedRecord SelectedCard() const override { return {}; }
+    void RefillTree() override {}
     void ResetTree(const std::string& categoryName) override {
         categoryNode = categoryName;
         cards.clear();
