@@ -504,19 +504,10 @@ private:
                 lines.EndLine();
             });
         lines.Flush();
-        switch (outcome.end) {
-            case ImportEnd::Finished:
-                return kDone;
-            case ImportEnd::CannotOpen:
-                m_err << "导入文件不能打开！\n";
-                break;
-            case ImportEnd::BadHeader:
-                m_err << "导入文件文件格式非法！不能读出！\n";
-                break;
-            case ImportEnd::Failed:
-                m_err << outcome.error.Message() << "\n导入在这里停止了；此前写入的类别都是完整的。\n";
-                break;
+        if (outcome.end == ImportEnd::Finished) {
+            return kDone;
         }
+        m_err << ImportEndMessage(outcome) << '\n';
         return kRefused;
     }
 

@@ -78,6 +78,20 @@ struct Written {
 
 }  // namespace
 
+std::string ImportEndMessage(const ImportOutcome& outcome) {
+    switch (outcome.end) {
+        case ImportEnd::Finished:
+            break;
+        case ImportEnd::CannotOpen:
+            return "导入文件不能打开！";
+        case ImportEnd::BadHeader:
+            return "导入文件文件格式非法！不能读出！";
+        case ImportEnd::Failed:
+            return outcome.error.Message() + "\n导入在这里停止了；此前写入的类别都是完整的。";
+    }
+    return {};
+}
+
 MergeCounts MergeCards(CardTable& existing, const CardTable& incoming, bool overwrite) {
     std::unordered_map<std::string, std::size_t> firstOfName;
     firstOfName.reserve(existing.Size());

@@ -39,6 +39,9 @@ struct ImportOutcome {
     int filesWritten = 0;
 };
 
+// What the user is told when an import ends: empty when it finished, else the reason (UTF-8).
+std::string ImportEndMessage(const ImportOutcome& outcome);
+
 // One log line, stored text (code page 936); a line is given only once its file was written.
 using ImportLog = std::function<void(const std::string& line)>;
 

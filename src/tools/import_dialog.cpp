@@ -60,18 +60,12 @@ void ImportDialog::RunImport() {
         m_log->scrollToBottom();
         m_log->repaint();
     });
-    switch (m_outcome.end) {
-        case ImportEnd::CannotOpen:
-            m_prompter.Notice("导入文件不能打开！");
-            return;
-        case ImportEnd::BadHeader:
-            m_prompter.Notice("导入文件文件格式非法！不能读出！");
-            break;
-        case ImportEnd::Failed:
-            m_prompter.Notice(m_outcome.error.Message() + "\n导入在这里停止了；此前写入的类别都是完整的。");
-            return;
-        case ImportEnd::Finished:
-            break;
+    if (m_outcome.end != ImportEnd::Finished) {
+        m_prompter.Notice(ImportEndMessage(m_outcome));
+    }
+    // A wrong header still ends the work; a file that could not be opened or a stop on the way does not.
+    if (m_outcome.end == ImportEnd::CannotOpen || m_outcome.end == ImportEnd::Failed) {
+        return;
     }
     setWindowTitle(QStringLiteral("导入工作结束"));
     FindControl(*this, res::kImportExit)->show();
