@@ -154,6 +154,26 @@ constexpr ControlTemplate kOrderControls[] = {
     {kIdCancel, PushButton, "取消", 227, 152, 59, 14},
 };
 
+constexpr ControlTemplate kOrganizeControls[] = {
+    {kOrganizeTabs, TabBar, "", 7, 7, 150, 14},
+    {kOrganizeCategories, DropDownList, "", 7, 24, 150, 100},
+    {kOrganizeSource, TreeView, "", 7, 41, 150, 186},
+    {kOrganizeCopy, PushButton, "复制>>>", 163, 7, 56, 14},
+    {kOrganizeCut, PushButton, "剪切>>>", 163, 25, 56, 14},
+    {kOrganizeSourceAll, PushButton, "<<<全选", 163, 47, 56, 14},
+    {kOrganizeSourceInvert, PushButton, "<<<反选", 163, 65, 56, 14},
+    {kOrganizePaste, PushButton, "<<<粘贴", 163, 87, 56, 14},
+    {kOrganizeClipboardAll, PushButton, "全选>>>", 163, 109, 56, 14},
+    {kOrganizeClipboardInvert, PushButton, "反选>>>", 163, 127, 56, 14},
+    {kOrganizeClear, PushButton, "清空>>>", 163, 145, 56, 14},
+    {kIdStatic, Label, "若卡片存在，\n则：", 163, 166, 56, 16},
+    {kOrganizeSkip, RadioButton, "跳过忽略", 163, 184, 56, 10, kGroupStart},
+    {kOrganizeOverwrite, RadioButton, "直接覆盖", 163, 196, 56, 10},
+    {kIdOk, DefaultPushButton, "< 退出 >", 163, 213, 56, 14},
+    {kIdStatic, GroupBox, "青榆剪切板", 225, 4, 107, 223},
+    {kOrganizeClipboard, TreeView, "", 231, 16, 95, 205},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -170,6 +190,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kImportDialog, "资料导入：", 217, 169, kImportControls},
     {kStatisticsDialog, "资料统计：", 238, 143, kStatisticsControls},
     {kOrderDialog, "卡片顺序整理：", 293, 173, kOrderControls},
+    {kOrganizeDialog, "资料整理工具：", 339, 234, kOrganizeControls},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "store/program_folder.h"
 #include "tools/backup_commands.h"
 #include "tools/order_dialog.h"
+#include "tools/organize_dialog.h"
 #include "tools/statistics_dialog.h"
 #include "tray/capture_window.h"
 #include "tray/hidden_mode.h"
@@ -30,6 +31,7 @@ int main(int argc, char* argv[]) {
     quillet::InstallBackupCommands(frame, quillet.Store(), prompter);
     quillet::InstallStatistics(frame, quillet.Store(), prompter);
     quillet::InstallOrderCommands(frame, quillet.Store(), prompter);
+    quillet::InstallOrganizeTool(frame, quillet.Store(), prompter);
     quillet::CardViewerControl* viewer = quillet::InstallCardViewer(frame, quillet.Store(), quillet.Settings());
     quillet::HiddenMode* tray = quillet::InstallTray(frame, prompter);
     quillet::ReadingMode* reading = quillet::InstallReadingMode(frame, quillet.Store(), prompter, *viewer, *tray);

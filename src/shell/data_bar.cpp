@@ -258,15 +258,19 @@ void DataBar::reject() {
 
 void DataBar::paintEvent(QPaintEvent* event) {
     if (m_store.flags.reloadOnPaint) {
-        m_store.flags.reloadOnPaint = false;
-        {
-            OwnChange updating(m_updating);
-            m_tabs->setCurrentIndex(m_store.currentLibrary);
-            m_alwaysOnTop->setChecked(m_store.flags.alwaysOnTop);
-        }
-        Load(Listing::Reload);
+        ReloadFromDisk();
     }
     DynamicBarDialog::paintEvent(event);
+}
+
+void DataBar::ReloadFromDisk() {
+    m_store.flags.reloadOnPaint = false;
+    {
+        OwnChange updating(m_updating);
+        m_tabs->setCurrentIndex(m_store.currentLibrary);
+        m_alwaysOnTop->setChecked(m_store.flags.alwaysOnTop);
+    }
+    Load(Listing::Reload);
 }
 
 // The user's actions -------------------------------------------------------------------------------------------

@@ -67,6 +67,8 @@ public:
     QList<QWidget*> FocusPanes() const;
     // A card just added: appended to the tree and selected, without reloading anything.
     void AddCardItemAndSelect(const std::string& name);
+    // Shows the store's current library and reads it again from disk: other windows wrote its files.
+    void ReloadFromDisk();
     // Opens the category at that list index as choosing it does, without the save question.
     void OpenCategoryAt(int index);
 
