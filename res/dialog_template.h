@@ -21,6 +21,7 @@ enum class ControlKind {
     DragEdit,           // one line, text can be dragged out and dropped in
     MultiLineDragEdit,  // several lines, the same
     ListBox,            // lines of text in the order they were added
+    ListView,           // lines of a model the dialog gives it
 };
 
 enum ControlStyle : unsigned {

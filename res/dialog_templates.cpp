@@ -145,7 +145,7 @@ constexpr ControlTemplate kStatisticsControls[] = {
 };
 
 constexpr ControlTemplate kOrderControls[] = {
-    {kOrderList, ListBox, "", 7, 7, 210, 159},
+    {kOrderList, ListView, "", 7, 7, 210, 159},
     {kOrderUp, PushButton, "上移一行", 227, 7, 59, 14},
     {kOrderDown, PushButton, "下移一行", 227, 25, 59, 14},
     {kOrderTop, PushButton, "移到顶端", 227, 43, 59, 14},

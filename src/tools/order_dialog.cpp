@@ -1,23 +1,25 @@
 #include "tools/order_dialog.h"
 
 #include <QApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <algorithm>
 #include <numeric>
 
 #include "res/dialog_template.h"
 #include "res/resource_ids.h"
 #include "shell/main_frame.h"
 #include "store/card_store.h"
-#include "store/codec.h"
 #include "ui/dialog_builder.h"
+#include "ui/ordered_name_model.h"
 
 namespace quillet {
 
 OrderDialog::OrderDialog(Mode mode, CardStore& store, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_mode(mode), m_store(store), m_prompter(prompter) {
     BuildDialog(*this, *res::FindDialogTemplate(res::kOrderDialog));
-    m_list = Control<QListWidget>(*this, res::kOrderList);
+    m_list = Control<QListView>(*this, res::kOrderList);
+    m_model = new OrderedNameModel(this);
     if (mode == Mode::Categories) {
         setWindowTitle(QStringLiteral("类别顺序整理："));
         for (const CategoryInfo& info : store.ListCategories(store.currentLibrary, HeaderCheck::Check)) {
@@ -36,7 +38,11 @@ OrderDialog::OrderDialog(Mode mode, CardStore& store, Prompter& prompter, QWidge
     }
     m_order.resize(m_names.size());
     std::iota(m_order.begin(), m_order.end(), std::size_t{0});
-    Refill(m_order.empty() ? std::nullopt : std::optional<std::size_t>(0));
+    m_model->Reset(&m_names, &m_order);
+    m_list->setModel(m_model);
+    if (!m_order.empty()) {
+        Select(0);
+    }
     const std::pair<int, OrderMove> buttons[] = {{res::kOrderUp, OrderMove::Up},
                                                  {res::kOrderDown, OrderMove::Down},
                                                  {res::kOrderTop, OrderMove::Top},
@@ -46,21 +52,18 @@ OrderDialog::OrderDialog(Mode mode, CardStore& store, Prompter& prompter, QWidge
     }
 }
 
-void OrderDialog::Refill(std::optional<std::size_t> selected) {
-    m_list->clear();
-    for (const std::size_t index : m_order) {
-        m_list->addItem(QString::fromStdString(ToUtf8(m_names[index])));
-    }
-    if (selected) {
-        m_list->setCurrentRow(static_cast<int>(*selected));
-    }
+void OrderDialog::Select(std::size_t row) {
+    const QModelIndex index = m_model->index(static_cast<int>(row));
+    m_list->setCurrentIndex(index);
+    m_list->scrollTo(index);
 }
 
 void OrderDialog::Move(OrderMove move) {
-    const int row = m_list->currentRow();
+    const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
     const std::optional<std::size_t> selected = row >= 0 ? std::optional<std::size_t>(row) : std::nullopt;
     if (const std::optional<std::size_t> moved = MoveEntry(m_order, selected, move)) {
-        Refill(moved);
+        m_model->Reordered(std::min(*selected, *moved), std::max(*selected, *moved));
+        Select(*moved);
     }
 }
 

@@ -9,11 +9,12 @@
 #include "store/prompter.h"
 #include "tools/order_moves.h"
 
-class QListWidget;
+class QListView;
 
 namespace quillet {
 
 class CMainFrame;
+class OrderedNameModel;
 class CardStore;
 
 // Puts the open category's cards, or the current library's categories, into a new order. Nothing changes on
@@ -32,12 +33,13 @@ public:
     void accept() override;
 
 private:
-    void Refill(std::optional<std::size_t> selected);
+    void Select(std::size_t row);
 
     Mode m_mode;
     CardStore& m_store;
     Prompter& m_prompter;
-    QListWidget* m_list;
+    QListView* m_list;
+    OrderedNameModel* m_model;
     std::vector<std::string> m_names;            // stored text, in the order read
     std::vector<std::filesystem::path> m_files;  // categories only
     std::vector<std::size_t> m_order;

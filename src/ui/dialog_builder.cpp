@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,8 +76,17 @@ QWidget* CreateControl(QWidget& parent, const res::ControlTemplate& control) {
             return new CTextDragEdit(true, &parent);
         case res::ControlKind::MultiLineDragEdit:
             return new CTextDragEdit(false, &parent);
-        case res::ControlKind::ListBox:
-            return new QListWidget(&parent);
+        case res::ControlKind::ListBox: {
+            // One line each: a long list is laid out without measuring every line.
+            auto* list = new QListWidget(&parent);
+            list->setUniformItemSizes(true);
+            return list;
+        }
+        case res::ControlKind::ListView: {
+            auto* list = new QListView(&parent);
+            list->setUniformItemSizes(true);
+            return list;
+        }
         case res::ControlKind::TreeView: {
             auto* tree = new QTreeView(&parent);
             tree->setHeaderHidden(true);

@@ -1,6 +1,6 @@
 #include "tools/order_dialog.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QtTest>
 
@@ -32,7 +32,8 @@ private:
             QTest::mouseClick(Control<QPushButton>(dialog, id), Qt::LeftButton);
         }
         static void Select(QDialog& dialog, int row) {
-            Control<QListWidget>(dialog, res::kOrderList)->setCurrentRow(row);
+            auto* list = Control<QListView>(dialog, res::kOrderList);
+            list->setCurrentIndex(list->model()->index(row, 0));
         }
     };
 
@@ -79,7 +80,7 @@ private slots:
         world.Install(0, "k1");
         world.Run(res::kCmdOrderCategories, [](QDialog& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("类别顺序整理："));
-            QCOMPARE(Control<QListWidget>(dialog, res::kOrderList)->count(), 12);
+            QCOMPARE(Control<QListView>(dialog, res::kOrderList)->model()->rowCount(), 12);
             OrderWorld::Select(dialog, 11);
             OrderWorld::Click(dialog, res::kOrderTop);
             OrderWorld::Click(dialog, res::kIdOk);
