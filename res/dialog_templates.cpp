@@ -156,8 +156,8 @@ constexpr ControlTemplate kOrderControls[] = {
 
 constexpr ControlTemplate kOrganizeControls[] = {
     {kOrganizeTabs, TabBar, "", 7, 7, 150, 14},
-    {kOrganizeCategories, DropDownList, "", 7, 24, 150, 100},
-    {kOrganizeSource, TreeView, "", 7, 41, 150, 186},
+    {kOrganizeCategories, DropDownList, "", 7, 24, 150, 13},
+    {kOrganizeSource, TreeView, "", 7, 40, 150, 187},
     {kOrganizeCopy, PushButton, "复制>>>", 163, 7, 56, 14},
     {kOrganizeCut, PushButton, "剪切>>>", 163, 25, 56, 14},
     {kOrganizeSourceAll, PushButton, "<<<全选", 163, 47, 56, 14},

@@ -22,6 +22,7 @@
 #include "store/codec.h"
 #include "store/search_results.h"
 #include "ui/dialog_builder.h"
+#include "ui/library_tabs.h"
 #include "ui/own_change.h"
 
 namespace quillet {
@@ -61,17 +62,9 @@ ReadingWindow::ReadingWindow(CardStore& store, Prompter& prompter, CMainFrame& f
     SetTitle(kTitle);
     SetPanelIcon(QIcon(QStringLiteral(":/images/quillet.svg")));
 
-    for (const LibraryInfo& library : kLibraries) {
-        m_tabs->addTab(QString::fromUtf8(library.name.data(), static_cast<qsizetype>(library.name.size())));
-    }
+    AddLibraryTabs(*m_tabs);
     m_tabs->addTab(QString::fromUtf8(kSearchTabName.data(), static_cast<qsizetype>(kSearchTabName.size())));
-    m_tabs->setExpanding(false);
-    m_tabs->setElideMode(Qt::ElideNone);
-    m_tabs->setUsesScrollButtons(true);
     m_tabs->setDrawBase(false);
-    QFont tabFont = m_tabs->font();
-    tabFont.setPixelSize(11);
-    m_tabs->setFont(tabFont);
     // Five tabs side by side in a narrow window: tight ones, so that no scroll arrows hide the search tab.
     m_tabs->setStyleSheet(
         QStringLiteral("QTabBar::tab { padding: 3px 4px; border: 1px solid palette(mid); border-bottom: none;"

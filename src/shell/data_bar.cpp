@@ -17,6 +17,7 @@
 #include "store/card_text.h"
 #include "store/codec.h"
 #include "ui/dialog_builder.h"
+#include "ui/library_tabs.h"
 #include "ui/own_change.h"
 
 namespace quillet {
@@ -45,16 +46,7 @@ DataBar::DataBar(CardStore& store, Prompter& prompter, NameInput& input, CQuille
         settings.dataBarHeight = size.height();
     });
 
-    for (const LibraryInfo& library : kLibraries) {
-        m_tabs->addTab(QString::fromUtf8(library.name.data(), static_cast<qsizetype>(library.name.size())));
-    }
-    m_tabs->setExpanding(false);
-    m_tabs->setElideMode(Qt::ElideNone);
-    m_tabs->setUsesScrollButtons(true);
-    // Four library names side by side in a narrow bar: compact tabs.
-    QFont tabFont = m_tabs->font();
-    tabFont.setPixelSize(11);
-    m_tabs->setFont(tabFont);
+    AddLibraryTabs(*m_tabs);
     m_navigator.PrepareTree([this](const QPoint& position) { OnContextMenu(position); });
     m_tree->installEventFilter(this);
     m_tree->viewport()->installEventFilter(this);

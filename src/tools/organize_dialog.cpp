@@ -14,6 +14,7 @@
 #include "store/libraries.h"
 #include "ui/checked_name_model.h"
 #include "ui/dialog_builder.h"
+#include "ui/library_tabs.h"
 
 namespace quillet {
 namespace {
@@ -22,7 +23,6 @@ constexpr const char* kUnpastedCutQuestion = "剪切板中还有尚未粘贴的�
 constexpr const char* kRecoveredCutQuestion =
     "上次整理资料时剪切的卡片还没有粘贴，程序就结束了。\n是否把这些卡片放回原来的类别？\n"
     "（选“否”则卡片留在青榆剪切板中，可以粘贴到别的类别）";
-constexpr const char* kLibraryTabs[] = {"编程资料", "软件资料", "我的资料", "网络资源"};
 
 void PrepareTree(QTreeView& tree, CheckedNameModel& model) {
     tree.setModel(&model);
@@ -48,9 +48,7 @@ OrganizeDialog::OrganizeDialog(CardStore& store, Prompter& prompter, QWidget* pa
     Control<QRadioButton>(*this, res::kOrganizeSkip)->setChecked(true);
     PrepareTree(*m_sourceTree, *m_source);
     PrepareTree(*m_clipboardTree, *m_clipboard);
-    for (const char* tab : kLibraryTabs) {
-        m_tabs->addTab(QString::fromUtf8(tab));
-    }
+    AddLibraryTabs(*m_tabs);
 
     const std::pair<int, void (OrganizeDialog::*)()> buttons[] = {{res::kOrganizeCopy, &OrganizeDialog::Copy},
                                                                   {res::kOrganizeCut, &OrganizeDialog::Cut},
