@@ -174,6 +174,17 @@ constexpr ControlTemplate kOrganizeControls[] = {
     {kOrganizeClipboard, TreeView, "", 231, 16, 95, 205},
 };
 
+constexpr ControlTemplate kFavoritesControls[] = {
+    {kIdStatic, GroupBox, "IE收藏夹位置", 7, 7, 264, 30},
+    {kFavoritesFolder, Edit, "", 14, 19, 174, 13, kAutoHScroll},
+    {kFavoritesChange, PushButton, "修改", 193, 19, 36, 13},
+    {kFavoritesDefault, PushButton, "默认", 231, 19, 36, 13},
+    {kFavoritesLog, ListBox, "", 7, 42, 264, 95},
+    {kFavoritesOverwrite, CheckBox, "若重复覆盖", 7, 145, 80, 10},
+    {kIdOk, DefaultPushButton, "导出", 160, 143, 50, 14},
+    {kFavoritesExit, PushButton, "退出", 221, 143, 50, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -191,6 +202,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kStatisticsDialog, "资料统计：", 238, 143, kStatisticsControls},
     {kOrderDialog, "卡片顺序整理：", 293, 173, kOrderControls},
     {kOrganizeDialog, "资料整理工具：", 339, 234, kOrganizeControls},
+    {kFavoritesDialog, "网络资源－站点导出：", 278, 163, kFavoritesControls},
 };
 
 }  // namespace

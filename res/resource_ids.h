@@ -21,6 +21,7 @@ inline constexpr int kImportDialog = 141;
 inline constexpr int kStatisticsDialog = 142;
 inline constexpr int kOrderDialog = 140;
 inline constexpr int kOrganizeDialog = 160;
+inline constexpr int kFavoritesDialog = 161;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -92,6 +93,12 @@ inline constexpr int kOrderDown = 1024;
 inline constexpr int kOrderTop = 1025;
 inline constexpr int kOrderBottom = 1026;
 inline constexpr int kStatisticsOrderCards = 1033;
+inline constexpr int kFavoritesFolder = 1014;
+inline constexpr int kFavoritesChange = 1028;
+inline constexpr int kFavoritesDefault = 1029;
+inline constexpr int kFavoritesLog = 1022;
+inline constexpr int kFavoritesExit = 1068;
+inline constexpr int kFavoritesOverwrite = 1006;
 inline constexpr int kOrganizeTabs = 1059;
 inline constexpr int kOrganizeCategories = 1052;
 inline constexpr int kOrganizeSource = 1065;

@@ -8,6 +8,7 @@
 #include "shell/translations.h"
 #include "store/program_folder.h"
 #include "tools/backup_commands.h"
+#include "tools/favorites_dialog.h"
 #include "tools/order_dialog.h"
 #include "tools/organize_dialog.h"
 #include "tools/statistics_dialog.h"
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
     quillet::InstallStatistics(frame, quillet.Store(), prompter);
     quillet::InstallOrderCommands(frame, quillet.Store(), prompter);
     quillet::InstallOrganizeTool(frame, quillet.Store(), prompter);
+    quillet::InstallFavoritesCommands(frame, quillet.Store());
     quillet::CardViewerControl* viewer = quillet::InstallCardViewer(frame, quillet.Store(), quillet.Settings());
     quillet::HiddenMode* tray = quillet::InstallTray(frame, prompter);
     quillet::ReadingMode* reading = quillet::InstallReadingMode(frame, quillet.Store(), prompter, *viewer, *tray);

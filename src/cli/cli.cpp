@@ -16,6 +16,7 @@
 #include "store/program_folder.h"
 #include "store/search_results.h"
 #include "store/statistics.h"
+#include "tools/favorites_exchange.h"
 
 namespace quillet {
 namespace {
@@ -44,6 +45,8 @@ constexpr std::string_view kUsageText =
     "  stats                                  资料统计：每个资料库的类别和卡片数\n"
     "  backup 文件                            把所有资料备份到一个文件（.quo）\n"
     "  restore 文件 [--overwrite] [--dry-run]  把备份文件合并进来，打印导入记录\n"
+    "  favorites import 位置 [--overwrite]    把收藏夹文件夹或书签文件（.html）中的站点导入“网络资源”\n"
+    "  favorites export 位置                  把“网络资源”的站点导出成收藏夹文件夹或书签文件（.html）\n"
     "    --overwrite                          同名卡片用备份中的覆盖（默认保留原有的）\n"
     "    --dry-run                            只打印导入记录，什么也不写\n"
     "名称中的控制字符和反斜杠显示为 \\n、\\t、\\xHH 这样的转义形式。\n"
@@ -73,6 +76,8 @@ public:
         AppendEscapedName(m_utf8, m_lines);
     }
     void AddText(std::string_view utf8) { m_lines += utf8; }
+    // UTF-8 that may hold names from outside: escaped as names are.
+    void AddEscaped(std::string_view utf8) { AppendEscapedName(utf8, m_lines); }
     void AddTab() { m_lines += '\t'; }
     void EndLine() {
         m_lines += '\n';
@@ -194,6 +199,10 @@ public:
         } else {
             m_raw = std::erase(args, std::string("--raw")) > 0;
         }
+        bool overwriteSites = false;
+        if (command == "favorites") {
+            overwriteSites = std::erase(args, std::string("--overwrite")) > 0;
+        }
         ImportOptions restore;
         if (command == "restore") {
             restore.overwrite = std::erase(args, std::string("--overwrite")) > 0;
@@ -203,13 +212,15 @@ public:
         // A backup reads every category while nobody writes; a dry run only where there is a folder to guard.
         const bool writes =
             command == "new-category" || command == "add" || (search && search->save) || command == "backup" ||
+            command == "favorites" ||
             (command == "restore" && (!restore.dryRun || std::filesystem::is_directory(m_store.CategoryFolder())));
         // The text comes first: a slow standard input must not keep the folder locked.
         if (command == "add" && !ReadInput(m_content)) {
             return kUsage;
         }
         if (writes) {
-            if (command == "new-category" || search || (command == "restore" && !restore.dryRun)) {
+            if (command == "new-category" || search || (command == "restore" && !restore.dryRun) ||
+                command == "favorites") {
                 m_store.EnsureDataFolder();
             }
             // Writers wait a moment for each other; the program holds the lock for its whole run.
@@ -241,6 +252,9 @@ public:
         }
         if (command == "restore" && args.size() == 1) {
             return Restore(args[0], restore);
+        }
+        if (command == "favorites" && args.size() == 2 && (args[0] == "import" || args[0] == "export")) {
+            return Favorites(args[0] == "import", args[1], overwriteSites);
         }
         if (search) {
             return Search(*search);
@@ -509,6 +523,20 @@ private:
         }
         m_err << ImportEndMessage(outcome) << '\n';
         return kRefused;
+    }
+
+    int Favorites(bool import, const std::filesystem::path& place, bool overwrite) {
+        EscapedLines lines(m_out);
+        const FavoritesLog log = [&lines](const std::string& line) {
+            lines.AddEscaped(line);
+            lines.EndLine();
+        };
+        std::error_code ignored;
+        const std::filesystem::path absolute = std::filesystem::absolute(place, ignored);
+        const FavoritesOutcome outcome = import ? ImportFavorites(m_store.CategoryFolder(), absolute, overwrite, log)
+                                                : ExportFavorites(m_store.CategoryFolder(), absolute, log);
+        lines.Flush();
+        return outcome.error ? kRefused : kDone;
     }
 
     int Search(const SearchCommand& command) {

@@ -295,6 +295,9 @@ std::string Escaped(std::string_view stored) {
             case '\t':
                 out += "&#9;";
                 break;
+            case '\f':
+                out += "&#12;";
+                break;
             case ' ':
                 out += edge ? "&#32;" : " ";
                 break;

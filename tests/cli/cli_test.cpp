@@ -144,7 +144,8 @@ TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"add", "0", "类", "x"}, std::vector<std::string>{"new-category", "0", "新"},
           std::vector<std::string>{"search", "x", "--save"},
-          std::vector<std::string>{"restore", (home / "none.quo").string()}}) {
+          std::vector<std::string>{"restore", (home / "none.quo").string()},
+          std::vector<std::string>{"favorites", "import", (home / "none.html").string()}}) {
         const Result refused = Run(args);
         EXPECT_EQ(refused.status, 1);
         EXPECT_NE(refused.err.find("资料文件夹正在被青榆资料夹（进程 " + std::to_string(::getpid()) + "）使用"),
@@ -326,6 +327,29 @@ TEST_F(CliTest, toolProcess_keepsTextOutsideTheCodePage) {
     EXPECT_EQ(
         ReadBytes(Data("Quown.001")),
         CategoryBytes("\x95\x32\x82\x36\xC0\xE0", {{"\xBF\xA8\x94\x39\xFC\x36", "\x94\x39\xFC\x36 emoji\r\n", ""}}));
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST_F(CliTest, favorites_exportAndImportPrintTheDialogsLog) {
+    Run({"new-category", "3", "常用网站"});
+    Run({"add", "3", "常用网站", "新浪", "--address", "http://www.sina.com.cn/"}, "门户");
+    const std::string file = (home / "书签.html").string();
+    const Result exported = Run({"favorites", "export", file});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out,
+              "\n常用网站－－－导出站点：[ 1 ]\n "
+              "\n－－－－－－－－－－－－－－－－－－－－－－－\n导出工作结束,共导出站点[1]个\n");
+    const Result imported = Run({"favorites", "import", file, "--overwrite"});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_NE(imported.out.find("\n新浪 [已覆盖]\n"), std::string::npos) << imported.out;
+    EXPECT_TRUE(imported.out.ends_with("新加站点[0],未覆盖站点[0],覆盖站点[1]\n"));
+    EXPECT_EQ(Run({"show", "3", "常用网站", "新浪"}).out, "新浪  [ http://www.sina.com.cn/ ]\n\n门户");
+    EXPECT_EQ(Run({"favorites", "sideways", file}).status, 2);
 }
 
 }  // namespace
