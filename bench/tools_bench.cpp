@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench_data.h"
+#include "silent_prompter.h"
 #include "res/resource_ids.h"
 #include "shell/main_frame.h"
 #include "store/category_file.h"
@@ -27,15 +28,6 @@ namespace quillet::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class SilentPrompter final : public Prompter {
-public:
-    void Notice(const std::string& text, const std::string&) override {
-        std::fprintf(stderr, "notice: %s\n", text.c_str());
-    }
-    bool Confirm(const std::string&) override { return false; }
-    SaveAnswer AskSave(const std::string&, bool) override { return SaveAnswer::No; }
-};
 
 void Settle() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench_data.h"
+#include "silent_prompter.h"
 #include "reading/card_viewer_control.h"
 #include "reading/reading_mode.h"
 #include "res/resource_ids.h"
@@ -39,15 +40,6 @@ struct Figures {
     double residentMiB = 0;
     double readingEnterMs = 0;   // entry mode to the shown reading window, the category remembered
     double readingChooseMs = 0;  // choosing it in the reading window's list
-};
-
-class SilentPrompter final : public Prompter {
-public:
-    void Notice(const std::string& text, const std::string&) override {
-        std::fprintf(stderr, "notice: %s\n", text.c_str());
-    }
-    bool Confirm(const std::string&) override { return false; }
-    SaveAnswer AskSave(const std::string&, bool) override { return SaveAnswer::No; }
 };
 
 double ResidentMiB() {
