@@ -185,6 +185,11 @@ public:
         if (args.empty()) {
             return Usage();
         }
+        // Said plainly, not as a lock file that cannot be made: a mistyped --home is the usual cause.
+        if (std::error_code error; !std::filesystem::is_directory(home, error)) {
+            m_err << "程序文件夹“" << home.string() << "”不存在\n";
+            return kRefused;
+        }
         m_store.SetProgramFolder(home);
         const std::string command = args[0];
         args.erase(args.begin());

@@ -107,6 +107,12 @@ TEST_F(CliTest, refusals_sayWhyAndChangeNothing) {
     }
     EXPECT_EQ(ReadBytes(Data("Quuse.001")), before);
     EXPECT_EQ(Run({"add", "1", "类", "card"}).status, 0) << "names differing in case are two cards";
+
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli({"--home", (home / "missing").string(), "new-category", "0", "x"}, in, out, err), 1);
+    EXPECT_EQ(err.str(), "程序文件夹“" + (home / "missing").string() + "”不存在\n");
+    EXPECT_FALSE(std::filesystem::exists(home / "missing"));
 }
 
 TEST_F(CliTest, damagedFiles_areReportedAndLeftOut) {
