@@ -1,0 +1,69 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "card_table.h"
+#include "store_error.h"
+
+namespace quillet {
+
+// What a deletion took, kept in the data folder's recycle bin.
+struct TrashItem {
+    enum class Kind { Category, Cards };
+
+    std::string id;  // the time of the deletion and a sequence number: "1765474000-0001"
+    Kind kind = Kind::Cards;
+    int library = 0;
+    std::string originalFile;  // a category's file name in the data folder
+    std::string categoryName;  // stored text
+    std::vector<std::string> cardNames;
+    std::int64_t deletedAt = 0;  // seconds since the epoch
+    std::uint64_t bytes = 0;
+    std::filesystem::path file;
+    StoreError error;  // the bin's file is damaged: listed, never restored
+};
+
+struct RestoreOutcome {
+    std::filesystem::path file;  // the category file restored into
+    std::string categoryName;    // stored text, as restored
+    std::vector<std::string> cardNames;
+};
+
+// The recycle bin: a folder in the data folder that no library's pattern matches. A deleted category's file is
+// moved there whole, in one rename; deleted cards are written there as a category file of their own before
+// their category lets them go. A crash at any moment leaves what was deleted in its place or in the bin.
+class RecycleBin final {
+public:
+    static constexpr std::string_view kFolderName = "Quillet.trash";
+    static constexpr auto kKeptFor = std::chrono::hours(24 * 30);
+    static constexpr std::uint64_t kLargestSize = 256ull << 20;
+
+    explicit RecycleBin(std::filesystem::path dataFolder);
+
+    std::filesystem::path Folder() const { return m_dataFolder / kFolderName; }
+
+    // Moves a category file of that library into the bin.
+    StoreError TrashCategory(const std::filesystem::path& categoryFile, int library, std::string* id = nullptr);
+    // Keeps these cards of a category; write the category without them only after this succeeded.
+    StoreError TrashCards(int library, const std::string& categoryName, const CardTable& cards,
+                          std::string* id = nullptr);
+
+    // Newest first.
+    std::vector<TrashItem> List() const;
+    // A category goes back under its file name, or the library's first free number when that is taken, and
+    // under its name, or beside a category that took it meanwhile ("name（恢复）"); cards go back to the end of
+    // their category (made again when it is gone), a card whose name is taken beside it the same way.
+    StoreError Restore(const std::string& id, RestoreOutcome* outcome = nullptr);
+    StoreError Empty();
+    // Items older than kKeptFor go, then the oldest until the bin holds at most kLargestSize.
+    void Expire(std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
+
+private:
+    std::filesystem::path m_dataFolder;
+};
+
+}  // namespace quillet
