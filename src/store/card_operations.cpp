@@ -6,6 +6,7 @@
 
 #include "card_text.h"
 #include "codec.h"
+#include "recycle_bin.h"
 
 namespace quillet {
 namespace {
@@ -196,10 +197,13 @@ void CardOperations::DeleteCategory() {
     if (file.empty()) {
         return;
     }
-    if (::unlink(file.c_str()) != 0) {
-        m_prompter.Notice(StoreError::FromErrno(StoreErrorKind::CannotDelete, file, errno).Message());
+    std::string id;
+    if (StoreError error = RecycleBin(m_store.CategoryFolder()).TrashCategory(file, m_store.currentLibrary, &id)) {
+        m_prompter.Notice(error.Message());
         return;
     }
+    m_lastDeletion = {id};
+    m_lastDeletionLibrary = m_store.currentLibrary;
     m_store.ForgetDeletedCategory(file);
     m_pane.RemoveCategory(*selected);
     m_pane.ClearTree();
@@ -217,9 +221,15 @@ void CardOperations::DeleteAllCategories() {
     }
     if (m_prompter.Confirm(Filled("此操作将会删除【%s】中所有的类型和所有的卡片资料，继续吗？", LibraryName()))) {
         std::string failures;
+        RecycleBin bin(m_store.CategoryFolder());
+        m_lastDeletion.clear();
+        m_lastDeletionLibrary = m_store.currentLibrary;
         for (const std::filesystem::path& file : CategoryFiles(m_store.CategoryFolder(), m_store.currentLibrary)) {
-            if (::unlink(file.c_str()) != 0) {
-                failures += StoreError::FromErrno(StoreErrorKind::CannotDelete, file, errno).Message() + "\n";
+            std::string id;
+            if (StoreError error = bin.TrashCategory(file, m_store.currentLibrary, &id)) {
+                failures += error.Message() + "\n";
+            } else {
+                m_lastDeletion.push_back(id);
             }
         }
         m_pane.ClearTree();
@@ -246,7 +256,13 @@ void CardOperations::DeleteAllCards() {
     if (m_prompter.Confirm("即将删除本类别重的所有卡片资料，继续吗？")) {
         CardTable empty;
         empty.SetGrowthStep(kLoadGrowthStep);
+        std::vector<std::string> ids;
+        if (m_store.Open().IsOpen() && !m_store.openTable.Empty() && !KeepInBin(m_store.openTable, ids)) {
+            return;
+        }
         if (Write(m_store.Open().storedName, empty)) {
+            m_lastDeletion = ids;
+            m_lastDeletionLibrary = m_store.currentLibrary;
             m_pane.ResetTree(m_store.currentCategoryName);
             m_store.flags.rootOpen = true;
         }
@@ -266,10 +282,16 @@ void CardOperations::DeleteCard() {
     CardTable cards = m_store.openTable;
     const std::size_t index = cards.FindFirst(name);
     if (index < cards.Size()) {
+        std::vector<std::string> ids;
+        if (!KeepInBin(cards.Reordered({index}), ids, index)) {
+            return;
+        }
         cards.RemoveAt(index);
         if (!Write(m_store.Open().storedName, cards)) {
             return;
         }
+        m_lastDeletion = ids;
+        m_lastDeletionLibrary = m_store.currentLibrary;
     }
     if (selected.row + 1 < m_pane.CardItemCount()) {
         m_pane.SelectCardItem(selected.row + 1);
@@ -279,6 +301,50 @@ void CardOperations::DeleteCard() {
         m_pane.SelectCategoryNode();
     }
     m_pane.RemoveCardItem(selected.row);
+}
+
+bool CardOperations::KeepInBin(const CardTable& cards, std::vector<std::string>& ids,
+                               std::optional<std::size_t> position) {
+    std::string id;
+    const StoreError error =
+        cards.ContentError() ? cards.ContentError()
+                             : RecycleBin(m_store.CategoryFolder())
+                                   .TrashCards(m_store.currentLibrary, m_store.Open().storedName, cards, &id, position);
+    if (error) {
+        m_prompter.Notice(error.Message() + "\n卡片放不进回收站，没有删除。");
+        return false;
+    }
+    ids = {id};
+    return true;
+}
+
+void CardOperations::UndoDelete() {
+    if (m_lastDeletion.empty()) {
+        return;
+    }
+    if (m_lastDeletionLibrary != m_store.currentLibrary) {
+        m_prompter.Notice(Filled("上一次删除的是【%s】中的资料，请先切换到那里再撤销删除。",
+                                 std::string(kLibraries[static_cast<std::size_t>(m_lastDeletionLibrary)].name)));
+        return;
+    }
+    RecycleBin bin(m_store.CategoryFolder());
+    RestoreOutcome shown;
+    // The last item first: a category deleted with its cards comes back before anything put into it.
+    while (!m_lastDeletion.empty()) {
+        RestoreOutcome outcome;
+        if (StoreError error = bin.Restore(m_lastDeletion.back(), &outcome)) {
+            m_prompter.Notice(error.Message());
+            break;
+        }
+        m_lastDeletion.pop_back();
+        shown = outcome;
+    }
+    if (!shown.categoryName.empty()) {
+        // Shown where it is again: the restored card, or the category's node.
+        Row().categoryName = shown.categoryName;
+        Row().cardName = shown.cardsOnly && !shown.cardNames.empty() ? shown.cardNames.front() : std::string();
+    }
+    m_pane.ReloadLibrary();
 }
 
 void CardOperations::RenameCard() {

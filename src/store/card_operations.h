@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "card_store.h"
 #include "entry_pane.h"
 #include "prompter.h"
@@ -26,6 +28,10 @@ public:
     void PreviousCard() { StepCard(-1); }
     void NextCard() { StepCard(+1); }
     void NewCard();
+    // Puts back what the last deletion of this run took (a card, the cards, a category, the categories) from
+    // the recycle bin, and shows it.
+    void UndoDelete();
+    bool CanUndoDelete() const { return !m_lastDeletion.empty(); }
 
     // Writes the editor's text into the selected card (text libraries); false when the write failed.
     bool SaveOpenCard();
@@ -39,6 +45,10 @@ public:
 
 private:
     LibraryState& Row() { return m_store.libraryStates[m_store.currentLibrary]; }
+    // Keeps cards of the open category in the recycle bin before they are written away; false (and told) when
+    // that failed, so nothing is deleted.
+    bool KeepInBin(const CardTable& cards, std::vector<std::string>& ids,
+                   std::optional<std::size_t> position = std::nullopt);
     std::string LibraryName() const;
     void StepCard(int direction);
     // Writes the open category; a refusal or failure is told to the user.
@@ -56,6 +66,9 @@ private:
     Prompter& m_prompter;
     NameInput& m_input;
     CaptureOpener& m_capture;
+    // The recycle bin's items that the last deletion made, and their library.
+    std::vector<std::string> m_lastDeletion;
+    int m_lastDeletionLibrary = 0;
 };
 
 }  // namespace quillet

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <numeric>
 #include <set>
 
 #include "atomic_file.h"
@@ -31,7 +32,7 @@ std::string Id(std::int64_t seconds, int sequence) {
     return id;
 }
 
-// "<id>.<library>.cat.<file>" or "<id>.<library>.cards".
+// "<id>.<library>.cat.<file>", "<id>.<library>.cards" or "<id>.<library>.cards.<place>".
 bool ParseName(const std::string& fileName, TrashItem& item) {
     const std::size_t first = fileName.find('.');
     const std::size_t second = first == std::string::npos ? first : fileName.find('.', first + 1);
@@ -46,6 +47,15 @@ bool ParseName(const std::string& fileName, TrashItem& item) {
     }
     if (rest == kCardsKind) {
         item.kind = TrashItem::Kind::Cards;
+    } else if (rest.starts_with(std::string(kCardsKind) + ".")) {
+        item.kind = TrashItem::Kind::Cards;
+        std::size_t position = 0;
+        const std::string digits = rest.substr(kCardsKind.size() + 1);
+        if (std::from_chars(digits.data(), digits.data() + digits.size(), position).ptr !=
+            digits.data() + digits.size()) {
+            return false;
+        }
+        item.position = position;
     } else if (rest.starts_with(std::string(kCategoryKind) + ".") &&
                IsCategoryFileName(item.library, rest.substr(kCategoryKind.size() + 1))) {
         item.kind = TrashItem::Kind::Category;
@@ -58,10 +68,13 @@ bool ParseName(const std::string& fileName, TrashItem& item) {
     return std::from_chars(item.id.data(), end, item.deletedAt).ec == std::errc{};
 }
 
-std::string FileName(const std::string& id, int library, TrashItem::Kind kind, const std::string& original = {}) {
+std::string FileName(const std::string& id, int library, TrashItem::Kind kind, const std::string& original = {},
+                     std::optional<std::size_t> position = std::nullopt) {
     std::string name = id + "." + std::to_string(library) + ".";
-    return kind == TrashItem::Kind::Cards ? name + std::string(kCardsKind)
-                                          : name + std::string(kCategoryKind) + "." + original;
+    if (kind == TrashItem::Kind::Category) {
+        return name + std::string(kCategoryKind) + "." + original;
+    }
+    return name + std::string(kCardsKind) + (position ? "." + std::to_string(*position) : std::string());
 }
 
 // A name that no category of the library has, and no card of `taken`: the name itself, or "name（恢复）",
@@ -72,12 +85,22 @@ std::string FreeName(const std::string& name, const std::set<std::string>& taken
     }
     const std::string mark = ToStoredText("（恢复");
     for (int n = 1;; ++n) {
-        const std::string candidate =
-            name + mark + (n == 1 ? std::string() : std::to_string(n)) + ToStoredText("）");
+        const std::string candidate = name + mark + (n == 1 ? std::string() : std::to_string(n)) + ToStoredText("）");
         if (!taken.contains(candidate)) {
             return candidate;
         }
     }
+}
+
+// The ids the bin's files use: a new item's id must be none of them, whatever follows it in the file name.
+std::set<std::string> UsedIds(const std::filesystem::path& folder) {
+    std::set<std::string> ids;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        ids.insert(name.substr(0, name.find('.')));
+    }
+    return ids;
 }
 
 std::set<std::string> CategoryNames(const std::filesystem::path& dataFolder, int library) {
@@ -99,8 +122,12 @@ StoreError RecycleBin::TrashCategory(const std::filesystem::path& categoryFile, 
         return error;
     }
     const std::int64_t now = Seconds(std::chrono::system_clock::now());
+    const std::set<std::string> used = UsedIds(Folder());
     for (int sequence = 1; sequence < 10000; ++sequence) {
         const std::string itemId = Id(now, sequence);
+        if (used.contains(itemId)) {
+            continue;
+        }
         const std::filesystem::path target =
             Folder() / FileName(itemId, library, TrashItem::Kind::Category, categoryFile.filename().string());
         // Never over another item: the name is only taken when it is free.
@@ -119,8 +146,8 @@ StoreError RecycleBin::TrashCategory(const std::filesystem::path& categoryFile, 
     return StoreError{StoreErrorKind::CannotDelete, categoryFile, "回收站里这一秒的项目太多"};
 }
 
-StoreError RecycleBin::TrashCards(int library, const std::string& categoryName, const CardTable& cards,
-                                  std::string* id) {
+StoreError RecycleBin::TrashCards(int library, const std::string& categoryName, const CardTable& cards, std::string* id,
+                                  std::optional<std::size_t> position) {
     if (StoreError error = CreateFolder(Folder())) {
         return error;
     }
@@ -129,9 +156,14 @@ StoreError RecycleBin::TrashCards(int library, const std::string& categoryName, 
         return error;
     }
     const std::int64_t now = Seconds(std::chrono::system_clock::now());
+    const std::set<std::string> used = UsedIds(Folder());
     for (int sequence = 1; sequence < 10000; ++sequence) {
         const std::string itemId = Id(now, sequence);
-        const std::filesystem::path target = Folder() / FileName(itemId, library, TrashItem::Kind::Cards);
+        if (used.contains(itemId)) {
+            continue;
+        }
+        const std::filesystem::path target = Folder() / FileName(itemId, library, TrashItem::Kind::Cards, {},
+                                                                 cards.Size() == 1 ? position : std::nullopt);
         StoreError error = WriteFileAtomically(target, bytes.Bytes(), AtomicFileWriter::Target::New);
         if (!error && id) {
             *id = itemId;
@@ -193,11 +225,14 @@ StoreError RecycleBin::Restore(const std::string& id, RestoreOutcome* outcome) {
         }
         if (freeName != name) {
             // Written under its new name first, then the bin's copy goes: a crash leaves it in both places.
-            if (StoreError error = WriteFileAtomically(target, [&] {
-                    StringSink bytes;
-                    WriteCategory(bytes, freeName, cards);
-                    return bytes.Bytes();
-                }(), AtomicFileWriter::Target::New)) {
+            if (StoreError error = WriteFileAtomically(
+                    target,
+                    [&] {
+                        StringSink bytes;
+                        WriteCategory(bytes, freeName, cards);
+                        return bytes.Bytes();
+                    }(),
+                    AtomicFileWriter::Target::New)) {
                 return error;
             }
             ::unlink(item.file.c_str());
@@ -206,7 +241,7 @@ StoreError RecycleBin::Restore(const std::string& id, RestoreOutcome* outcome) {
         }
         SyncFolder(m_dataFolder);
         SyncFolder(Folder());
-        restored = {target, freeName, item.cardNames};
+        restored = {target, freeName, item.cardNames, false};
     } else {
         std::filesystem::path target;
         for (const CategoryInfo& info : ReadCategoryList(m_dataFolder, item.library, HeaderCheck::Check)) {
@@ -230,20 +265,30 @@ StoreError RecycleBin::Restore(const std::string& id, RestoreOutcome* outcome) {
         for (std::size_t i = 0; i < existing.Size(); ++i) {
             taken.emplace(existing.NameAt(i));
         }
+        CardTable merged;
+        // A single card goes back to its place when that is still within the category; others to the end.
+        const std::size_t at = item.position && *item.position <= existing.Size() ? *item.position : existing.Size();
+        std::vector<std::size_t> before(at);
+        std::iota(before.begin(), before.end(), std::size_t{0});
+        merged = existing.Reordered(before);
         for (std::size_t i = 0; i < cards.Size(); ++i) {
             CardRecord card = cards.At(i);
             card.name = FreeName(card.name, taken);
             taken.insert(card.name);
             restored.cardNames.push_back(card.name);
-            existing.Append(std::move(card));
+            merged.Append(std::move(card));
         }
-        if (StoreError error = WriteCategoryFile(target, name, existing)) {
+        for (std::size_t i = at; i < existing.Size(); ++i) {
+            merged.Append(existing.At(i));
+        }
+        if (StoreError error = WriteCategoryFile(target, name, merged)) {
             return error;
         }
         ::unlink(item.file.c_str());
         SyncFolder(Folder());
         restored.file = target;
         restored.categoryName = name;
+        restored.cardsOnly = true;
     }
     if (outcome) {
         *outcome = std::move(restored);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ struct TrashItem {
     std::string id;  // the time of the deletion and a sequence number: "1765474000-0001"
     Kind kind = Kind::Cards;
     int library = 0;
-    std::string originalFile;  // a category's file name in the data folder
-    std::string categoryName;  // stored text
+    std::string originalFile;             // a category's file name in the data folder
+    std::optional<std::size_t> position;  // a card's place in its category
+    std::string categoryName;             // stored text
     std::vector<std::string> cardNames;
     std::int64_t deletedAt = 0;  // seconds since the epoch
     std::uint64_t bytes = 0;
@@ -31,6 +33,7 @@ struct RestoreOutcome {
     std::filesystem::path file;  // the category file restored into
     std::string categoryName;    // stored text, as restored
     std::vector<std::string> cardNames;
+    bool cardsOnly = false;  // cards went back into a category, not a category as a whole
 };
 
 // The recycle bin: a folder in the data folder that no library's pattern matches. A deleted category's file is
@@ -48,9 +51,10 @@ public:
 
     // Moves a category file of that library into the bin.
     StoreError TrashCategory(const std::filesystem::path& categoryFile, int library, std::string* id = nullptr);
-    // Keeps these cards of a category; write the category without them only after this succeeded.
+    // Keeps these cards of a category; write the category without them only after this succeeded. A single
+    // card remembers its place, so that it goes back there.
     StoreError TrashCards(int library, const std::string& categoryName, const CardTable& cards,
-                          std::string* id = nullptr);
+                          std::string* id = nullptr, std::optional<std::size_t> position = std::nullopt);
 
     // Newest first.
     std::vector<TrashItem> List() const;

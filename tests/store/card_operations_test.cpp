@@ -5,6 +5,8 @@
 
 #include "entry_fakes.h"
 #include "store/codec.h"
+#include "store/data_folder.h"
+#include "store/recycle_bin.h"
 #include "test_folder.h"
 
 namespace quillet {
@@ -116,7 +118,8 @@ TEST_F(CardOperationsTest, deleteCategory_asksAndRemovesExactlyItsFile) {
     ops.DeleteCategory();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"confirm:即将删除本类型和其中的所有卡片资料，继续吗？",
                                                  "confirm:即将删除本类型和其中的所有卡片资料，继续吗？"}));
-    EXPECT_EQ(test::FileNames(store.CategoryFolder()), (std::vector<std::string>{"Qulan.002", "Quuse.001"}));
+    EXPECT_EQ(test::FileNames(store.CategoryFolder()),
+              (std::vector<std::string>{"Quillet.trash", "Qulan.002", "Quuse.001"}));
     EXPECT_EQ(pane.categories, std::vector<std::string>{kBeta});
     EXPECT_EQ(pane.categoryNode, kBeta) << "the first remaining category is opened";
 
@@ -143,13 +146,13 @@ TEST_F(CardOperationsTest, deleteAllCategories_refusesWithNothingRemembered_andA
     EXPECT_FALSE(pane.modified);
 
     ops.DeleteAllCategories();
-    EXPECT_EQ(test::FileNames(store.CategoryFolder()), std::vector<std::string>{"Quuse.001"});
+    EXPECT_EQ(test::FileNames(store.CategoryFolder()), (std::vector<std::string>{"Quillet.trash", "Quuse.001"}));
     EXPECT_TRUE(pane.categories.empty());
     EXPECT_FALSE(pane.categoryNode);
     EXPECT_EQ(store.libraryStates[0].categoryPath, "");
 
     ops.SaveCard();
-    EXPECT_EQ(test::FileNames(store.CategoryFolder()), std::vector<std::string>{"Quuse.001"})
+    EXPECT_EQ(test::FileNames(store.CategoryFolder()), (std::vector<std::string>{"Quillet.trash", "Quuse.001"}))
         << "saving afterwards never brings a deleted category back";
 }
 
@@ -379,6 +382,63 @@ TEST_F(CardOperationsTest, failedWrite_isReportedAndChangesNothing) {
     pane.modified = true;
     ops.SaveCard();
     EXPECT_TRUE(pane.modified) << "a failed save keeps the text marked as changed";
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// Every way of deleting puts what it took into the recycle bin, and undo brings it back byte for byte.
+TEST_F(CardOperationsTest, everyDeletion_goesToTheBin_andUndoPutsItBack) {
+    const struct {
+        const char* what;
+        std::function<void(CardOperations&, test::FakePane&)> remove;
+        std::string rememberedCard;  // what undo shows again
+    } cases[] = {
+        {"a card by the menu",
+         [](CardOperations& ops, test::FakePane& pane) {
+             pane.SelectCardItem(1);
+             ops.DeleteCard();
+         },
+         "two"},
+        {"all cards of the category", [](CardOperations& ops, test::FakePane&) { ops.DeleteAllCards(); }, "one"},
+        {"the category",
+         [](CardOperations& ops, test::FakePane& pane) {
+             pane.SelectCategory(0);
+             ops.DeleteCategory();
+         },
+         ""},
+        {"every category of the library", [](CardOperations& ops, test::FakePane&) { ops.DeleteAllCategories(); }, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& file : CategoryFiles(store.CategoryFolder(), 0)) {
+            std::filesystem::remove(file);
+        }
+        RecycleBin(store.CategoryFolder()).Empty();
+        pane.selectedCategory.reset();
+        OpenTwoCategories();
+        const std::string alpha = ReadBytes(File("Qulan.001"));
+        const std::string beta = ReadBytes(File("Qulan.002"));
+        prompter.confirmAnswers = {true};
+        EXPECT_FALSE(ops.CanUndoDelete());
+        c.remove(ops, pane);
+        EXPECT_NE(std::filesystem::exists(File("Qulan.001")) ? ReadBytes(File("Qulan.001")) : "", alpha);
+        EXPECT_FALSE(RecycleBin(store.CategoryFolder()).List().empty());
+        ASSERT_TRUE(ops.CanUndoDelete());
+
+        prompter.shown.clear();
+        ops.UndoDelete();
+        EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
+        EXPECT_EQ(ReadBytes(File("Qulan.001")), alpha);
+        EXPECT_EQ(ReadBytes(File("Qulan.002")), beta);
+        EXPECT_TRUE(RecycleBin(store.CategoryFolder()).List().empty());
+        EXPECT_EQ(store.libraryStates[0].categoryName, kAlpha);
+        EXPECT_EQ(store.libraryStates[0].cardName, c.rememberedCard);
+        EXPECT_FALSE(ops.CanUndoDelete());
+    }
 }
 
 }  // namespace

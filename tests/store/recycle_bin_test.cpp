@@ -69,9 +69,22 @@ TEST_F(RecycleBinTest, restoringWhereTheNameOrNumberIsTaken_goesBesideNeverOver)
     std::string cards;
     ASSERT_FALSE(bin.TrashCards(0, "c", Table({{"new", "old text", ""}, {"z", "", "http://z/"}}), &cards));
     ASSERT_FALSE(bin.Restore(cards, &outcome));
-    EXPECT_EQ(ReadBytes(file), CategoryBytes("c", {{"new", "", ""},
-                                                   {"new" + ToStoredText("（恢复）"), "old text", ""},
-                                                   {"z", "", "http://z/"}}));
+    EXPECT_EQ(ReadBytes(file),
+              CategoryBytes(
+                  "c", {{"new", "", ""}, {"new" + ToStoredText("（恢复）"), "old text", ""}, {"z", "", "http://z/"}}));
+}
+
+TEST_F(RecycleBinTest, itemsOfOneSecond_getIdsOfTheirOwn) {
+    std::string first, second, third;
+    ASSERT_FALSE(bin.TrashCategory(Seed("Qulan.001", "a", {}), 0, &first));
+    ASSERT_FALSE(bin.TrashCategory(Seed("Qulan.002", "b", {}), 0, &second));
+    ASSERT_FALSE(bin.TrashCards(0, "c", Table({{"x", "", ""}}), &third));
+    EXPECT_NE(first, second);
+    EXPECT_NE(second, third);
+    EXPECT_NE(first, third);
+    RestoreOutcome outcome;
+    ASSERT_FALSE(bin.Restore(first, &outcome));
+    EXPECT_EQ(outcome.categoryName, "a");
 }
 
 TEST_F(RecycleBinTest, cardsWhoseCategoryIsGone_makeItAgain) {
