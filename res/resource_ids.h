@@ -156,6 +156,7 @@ inline constexpr int kCmdHomePage = 32835;
 inline constexpr int kCmdMailAuthor = 32836;
 inline constexpr int kCmdHelp = 32837;
 inline constexpr int kCmdDeleteAllCards = 32838;
+inline constexpr int kCmdUndoDelete = 32860;
 inline constexpr int kCmdDeleteAllCategories = 32839;
 inline constexpr int kCmdOrganize = 32840;
 inline constexpr int kCmdOrderCategories = 32844;

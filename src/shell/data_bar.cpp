@@ -448,62 +448,10 @@ void DataBar::OnContextMenu(const QPoint& position) {
     emit contextMenuRequested(popup, m_tree->viewport()->mapToGlobal(position));
 }
 
-void DataBar::OnDeleteKey() {
-    const TreeSelection selected = SelectedItem();
-    LibraryState& row = m_store.libraryStates[m_store.currentLibrary];
-    if (selected.kind == TreeSelection::Kind::Card) {
-        if (!m_prompter.Confirm("即将删除本卡片资料，继续吗？")) {
-            return;
-        }
-        CardTable cards = m_store.openTable;
-        const std::size_t index = cards.FindFirst(CardItemText(selected.row));
-        if (index < cards.Size()) {
-            cards.RemoveAt(index);
-        }
-        if (!CommitCards(cards)) {
-            return;
-        }
-        if (selected.row > 0) {
-            SelectCardItem(selected.row - 1);
-        } else {
-            SelectCategoryNode();
-        }
-        RemoveCardItem(selected.row);
-        return;
-    }
-    // The category goes with its cards, and the question says so.
-    if (selected.kind != TreeSelection::Kind::Category ||
-        !m_prompter.Confirm("即将删除本类型和其中的所有卡片资料，继续吗？")) {
-        return;
-    }
-    const std::optional<int> category = SelectedCategory();
-    if (!category) {
-        return;
-    }
-    const std::string target = CategoryAt(*category);
-    for (const CategoryInfo& info : m_store.ListCategories(m_store.currentLibrary)) {
-        if (info.error || info.name != target) {
-            continue;
-        }
-        if (::unlink(info.file.c_str()) != 0) {
-            m_prompter.Notice(StoreError::FromErrno(StoreErrorKind::CannotDelete, info.file, errno).Message());
-            return;
-        }
-        m_store.ForgetDeletedCategory(info.file);
-        RemoveCategory(*category);
-        ClearTree();
-        const int first = CategoryCount() > 0 && CategoryAt(0).empty() ? 1 : 0;
-        row.categoryName = first < CategoryCount() ? CategoryAt(first) : std::string();
-        row.cardName.clear();
-        Load(Listing::Start);
-        return;
-    }
-}
-
 bool DataBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_tree && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && m_tree->currentIndex().isValid()) {
-        OnDeleteKey();
+        emit deleteKeyPressed();
         return true;
     }
     return DynamicBarDialog::eventFilter(watched, event);

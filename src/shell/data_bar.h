@@ -82,6 +82,8 @@ signals:
     void libraryChanged();
     // Another category is open now (or none, after a failed open or a deletion).
     void categoryOpened();
+    // The Delete key in the tree, with an item selected: the card operations delete it.
+    void deleteKeyPressed();
     void contextMenuRequested(Popup popup, QPoint globalPosition);
 
 protected:
@@ -103,7 +105,6 @@ private:
     void OnSelectionChanged(const QModelIndex& current, const QModelIndex& previous);
     void OnDoubleClicked(const QModelIndex& item);
     void OnContextMenu(const QPoint& position);
-    void OnDeleteKey();
     // Asks the save question for the card that is being left; Yes writes it. False when the save failed:
     // the move is abandoned and the text kept.
     bool SaveBeforeLeaving(const QModelIndex& leaving);

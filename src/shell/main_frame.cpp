@@ -165,6 +165,10 @@ CMainFrame::CMainFrame(CardStore& store, Prompter& prompter, AppSettings& settin
         UpdateCommands();
     });
     connect(m_dataBar, &DataBar::libraryChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_dataBar, &DataBar::deleteKeyPressed, this, [this] {
+        m_operations.DeleteWithKey();
+        UpdateCommands();
+    });
     connect(m_dataBar, &DataBar::contextMenuRequested, this, [this](DataBar::Popup popup, QPoint globalPosition) {
         ShowContextMenu(static_cast<int>(popup), globalPosition);
     });
@@ -250,6 +254,9 @@ void CMainFrame::BuildMenus() {
     connect(nextPane, &QShortcut::activated, this, [this] { MoveFocusBetweenPanes(+1); });
     auto* previousPane = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
     connect(previousPane, &QShortcut::activated, this, [this] { MoveFocusBetweenPanes(-1); });
+    // Ctrl+Z among the categories and cards takes back a deletion; the editor keeps its own for typing.
+    auto* undoDelete = new QShortcut(QKeySequence::Undo, m_dataBar, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(undoDelete, &QShortcut::activated, this, &CMainFrame::Undo);
 }
 
 void CMainFrame::MoveFocusBetweenPanes(int direction) {
@@ -361,7 +368,8 @@ void CMainFrame::ConnectCommands() {
         {res::kCmdPrint, [this] { Print(); }},
         {res::kCmdPrintPreview, [this] { PrintPreview(); }},
         {res::kCmdPrintSetup, [this] { PrintSetup(); }},
-        {res::kCmdUndo, [this] { m_view->undo(); }},
+        {res::kCmdUndo, [this] { Undo(); }},
+        {res::kCmdUndoDelete, [this] { m_operations.UndoDelete(); }},
         {res::kCmdCut, [this] { m_view->cut(); }},
         {res::kCmdCopy, [this] { m_view->copy(); }},
         {res::kCmdPaste, [this] { m_view->paste(); }},
@@ -384,6 +392,18 @@ void CMainFrame::UpdateCommands() {
     }
     Command(res::kCmdToggleDataBar)->setChecked(!m_store.flags.dataBarVisible);
     Command(res::kCmdAlwaysOnTop)->setChecked(m_store.flags.alwaysOnTop);
+    Command(res::kCmdUndoDelete)->setEnabled(m_operations.CanUndoDelete());
+}
+
+void CMainFrame::Undo() {
+    // Ctrl+Z where the categories and cards are takes back a deletion; in the editor it undoes typing.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && m_dataBar->isAncestorOf(focus) && m_operations.CanUndoDelete()) {
+        m_operations.UndoDelete();
+        UpdateCommands();
+        return;
+    }
+    m_view->undo();
 }
 
 void CMainFrame::Provide(int id, std::function<void()> handler) {

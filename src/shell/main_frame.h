@@ -82,6 +82,7 @@ public:
     void PrintSetup();
     void ApplyAlwaysOnTop();
     void ToggleDataBar();
+    void Undo();
     void ToggleAlwaysOnTop();
     void SaveCardAsText();
     void VisitSite();

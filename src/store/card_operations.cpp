@@ -178,7 +178,18 @@ void CardOperations::RenameCategory() {
     ShowSummary();
 }
 
-void CardOperations::DeleteCategory() {
+void CardOperations::DeleteWithKey() {
+    const EntryPane::TreeSelection selected = m_pane.SelectedItem();
+    if (selected.kind == Kind::Card) {
+        RemoveSelectedCard(Key::Delete);
+    } else if (selected.kind == Kind::Category) {
+        RemoveSelectedCategory(Key::Delete);
+    }
+}
+
+void CardOperations::DeleteCategory() { RemoveSelectedCategory(Key::Menu); }
+
+void CardOperations::RemoveSelectedCategory(Key key) {
     if (!IsLibrary(m_store.currentLibrary)) {
         return;
     }
@@ -207,7 +218,10 @@ void CardOperations::DeleteCategory() {
     m_store.ForgetDeletedCategory(file);
     m_pane.RemoveCategory(*selected);
     m_pane.ClearTree();
-    Row().categoryName = m_pane.CategoryCount() > 0 ? m_pane.CategoryAt(0) : std::string();
+    // The Delete key passes over a first category without a name.
+    const int first = key == Key::Delete && m_pane.CategoryCount() > 0 && m_pane.CategoryAt(0).empty() ? 1 : 0;
+    Row().categoryName = first < m_pane.CategoryCount() ? m_pane.CategoryAt(first) : std::string();
+    Row().cardName.clear();
     m_pane.ReloadLibrary();
 }
 
@@ -270,7 +284,9 @@ void CardOperations::DeleteAllCards() {
     ClearEditor();
 }
 
-void CardOperations::DeleteCard() {
+void CardOperations::DeleteCard() { RemoveSelectedCard(Key::Menu); }
+
+void CardOperations::RemoveSelectedCard(Key key) {
     if (!IsLibrary(m_store.currentLibrary)) {
         return;
     }
@@ -293,7 +309,8 @@ void CardOperations::DeleteCard() {
         m_lastDeletion = ids;
         m_lastDeletionLibrary = m_store.currentLibrary;
     }
-    if (selected.row + 1 < m_pane.CardItemCount()) {
+    // The menu goes on to the next card, the Delete key back to the one above.
+    if (key == Key::Menu && selected.row + 1 < m_pane.CardItemCount()) {
         m_pane.SelectCardItem(selected.row + 1);
     } else if (selected.row > 0) {
         m_pane.SelectCardItem(selected.row - 1);

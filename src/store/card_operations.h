@@ -23,6 +23,8 @@ public:
     void DeleteAllCategories();
     void DeleteAllCards();
     void DeleteCard();
+    // The Delete key in the tree: the selected card, or the category when its node is selected.
+    void DeleteWithKey();
     void RenameCard();
     void SaveCard();
     void PreviousCard() { StepCard(-1); }
@@ -44,6 +46,9 @@ public:
     bool SaveQuestionBeforeModeSwitch();
 
 private:
+    enum class Key { Menu, Delete };
+    void RemoveSelectedCard(Key key);
+    void RemoveSelectedCategory(Key key);
     LibraryState& Row() { return m_store.libraryStates[m_store.currentLibrary]; }
     // Keeps cards of the open category in the recycle bin before they are written away; false (and told) when
     // that failed, so nothing is deleted.

@@ -251,6 +251,36 @@ private slots:
                  test::CategoryBytes("c", {{"a", "1", ""}, {"b", "2", ""}}));
     }
 
+    // A slip of the Delete key is taken back with Ctrl+Z where it happened: the card, then the category, come
+    // back as they were and are shown again.
+    void ctrlZInTheBar_undoesTheLastDeletion() {
+        World world;
+        world.Seed("Qulan.001", "c", {{"a", "1", ""}, {"b", "2", ""}, {"c", "3", ""}});
+        const std::string before = test::ReadBytes(world.store.CategoryFolder() / "Qulan.001");
+        world.Open(0, "c");
+        QVERIFY(QTest::qWaitForWindowActive(world.frame.get()));
+        QVERIFY(!world.frame->Command(res::kCmdUndoDelete)->isEnabled());
+        world.Tree().setFocus();
+        world.Tree().setCurrentIndex(world.Card(1));
+        QTest::keyClick(&world.Tree(), Qt::Key_Delete);
+        QCOMPARE(world.CardCount(), 2);
+        world.frame->UpdateCommands();
+        QVERIFY(world.frame->Command(res::kCmdUndoDelete)->isEnabled());
+        QTest::keyClick(&world.Tree(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"), before);
+        QCOMPARE(world.CardCount(), 3);
+        QCOMPARE(world.Tree().currentIndex(), world.Card(1));
+        QCOMPARE(world.frame->View().Text(), std::string("2"));
+
+        world.Tree().setCurrentIndex(world.Root());
+        QTest::keyClick(&world.Tree(), Qt::Key_Delete);
+        QCOMPARE(world.Categories().count(), 0);
+        QTest::keyClick(&world.Tree(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(test::ReadBytes(world.store.CategoryFolder() / "Qulan.001"), before);
+        QCOMPARE(world.Categories().currentText(), QStringLiteral("c"));
+        QCOMPARE(world.CardCount(), 3);
+    }
+
     void switchingLibraryAndCategory_loadsFromTheFiles() {
         World world;
         world.Seed("Qulan.001", "one", {{"a", "1", ""}});
