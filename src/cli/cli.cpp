@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "store/card_text.h"
 #include "store/codec.h"
 #include "store/program_folder.h"
+#include "store/recycle_bin.h"
 #include "store/search_results.h"
 #include "store/statistics.h"
 #include "tools/favorites_exchange.h"
@@ -46,6 +48,9 @@ constexpr std::string_view kUsageText =
     "  backup 文件                            把所有资料备份到一个文件（.quo）\n"
     "  restore 文件 [--overwrite] [--dry-run]  把备份文件合并进来，打印导入记录\n"
     "  favorites import 位置 [--overwrite]    把收藏夹文件夹或书签文件（.html）中的站点导入“网络资源”\n"
+    "  trash list                             回收站：编号、时间、资料库、类别、卡片\n"
+    "  trash restore 编号...                  把回收站中的这些项目放回原处\n"
+    "  trash empty                            清空回收站\n"
     "  favorites export 位置                  把“网络资源”的站点导出成收藏夹文件夹或书签文件（.html）\n"
     "    --overwrite                          同名卡片用备份中的覆盖（默认保留原有的）\n"
     "    --dry-run                            只打印导入记录，什么也不写\n"
@@ -217,7 +222,7 @@ public:
         // A backup reads every category while nobody writes; a dry run only where there is a folder to guard.
         const bool writes =
             command == "new-category" || command == "add" || (search && search->save) || command == "backup" ||
-            command == "favorites" ||
+            command == "favorites" || (command == "trash" && !(args.size() == 1 && args[0] == "list")) ||
             (command == "restore" && (!restore.dryRun || std::filesystem::is_directory(m_store.CategoryFolder())));
         // The text comes first: a slow standard input must not keep the folder locked.
         if (command == "add" && !ReadInput(m_content)) {
@@ -257,6 +262,9 @@ public:
         }
         if (command == "restore" && args.size() == 1) {
             return Restore(args[0], restore);
+        }
+        if (command == "trash" && !args.empty()) {
+            return Trash(args);
         }
         if (command == "favorites" && args.size() == 2 && (args[0] == "import" || args[0] == "export")) {
             return Favorites(args[0] == "import", args[1], overwriteSites);
@@ -480,6 +488,11 @@ private:
         for (const std::filesystem::path& file : SetAsideFiles(folder)) {
             report(file, "排序时移开的类别文件没有放回，它不在任何类别列表中；启动程序可以把它恢复为类别");
         }
+        for (const TrashItem& item : RecycleBin(folder).List()) {
+            if (item.error) {
+                report(item.file, "回收站中的这一项已经损坏，不能还原：" + item.error.Message());
+            }
+        }
         if (!m_store.HoldsDataLock()) {
             m_err << "资料文件夹正被另一个程序使用，本次检查没有处理中断的工作。\n";
         }
@@ -528,6 +541,62 @@ private:
         }
         m_err << ImportEndMessage(outcome) << '\n';
         return kRefused;
+    }
+
+    int Trash(const std::vector<std::string>& args) {
+        RecycleBin bin(m_store.CategoryFolder());
+        if (args[0] == "list" && args.size() == 1) {
+            EscapedLines lines(m_out);
+            for (const TrashItem& item : bin.List()) {
+                char when[32] = "";
+                const std::time_t time = static_cast<std::time_t>(item.deletedAt);
+                std::tm local{};
+                std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", localtime_r(&time, &local));
+                lines.AddText(item.id);
+                lines.AddTab();
+                lines.AddText(when);
+                lines.AddTab();
+                lines.AddText(kLibraries[static_cast<std::size_t>(item.library)].name);
+                lines.AddTab();
+                lines.AddStored(item.categoryName);
+                lines.AddTab();
+                if (item.error) {
+                    lines.AddText("（已损坏）");
+                } else if (item.kind == TrashItem::Kind::Category) {
+                    lines.AddText("（整个类别，" + std::to_string(item.cardNames.size()) + " 张卡片）");
+                } else {
+                    for (std::size_t i = 0; i < item.cardNames.size(); ++i) {
+                        lines.AddText(i == 0 ? "" : "、");
+                        lines.AddStored(item.cardNames[i]);
+                    }
+                }
+                lines.EndLine();
+            }
+            lines.Flush();
+            return kDone;
+        }
+        if (args[0] == "empty" && args.size() == 1) {
+            if (StoreError error = bin.Empty()) {
+                m_err << error.Message() << '\n';
+                return kRefused;
+            }
+            return kDone;
+        }
+        if (args[0] == "restore" && args.size() >= 2) {
+            int status = kDone;
+            for (std::size_t i = 1; i < args.size(); ++i) {
+                RestoreOutcome outcome;
+                if (StoreError error = bin.Restore(args[i], &outcome)) {
+                    m_err << error.Message() << '\n';
+                    status = kRefused;
+                    continue;
+                }
+                m_out << EscapedName(outcome.file.filename().string()) << '\t'
+                      << EscapedName(ToUtf8(outcome.categoryName)) << '\n';
+            }
+            return status;
+        }
+        return Usage();
     }
 
     int Favorites(bool import, const std::filesystem::path& place, bool overwrite) {

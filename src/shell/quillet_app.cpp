@@ -10,6 +10,7 @@
 #include "shell/about_dialog.h"
 #include "shell/splash_window.h"
 #include "shell/start_options_dialog.h"
+#include "store/recycle_bin.h"
 #include "ui/screen_fit.h"
 #include "ui/tip_dialog.h"
 #include "ui/tip_file.h"
@@ -114,6 +115,8 @@ void CQuilletApp::TakeDataFolder() {
     if (StoreError error = m_store.RecoverInterruptedWork()) {
         m_prompter.Notice(error.Message());
     }
+    // Old deletions go at the start, never in the middle of an operation.
+    RecycleBin(m_store.CategoryFolder()).Expire();
     OfferSetAsideFiles();
 }
 

@@ -9,7 +9,9 @@
 
 #include "../store/test_folder.h"
 #include "store/card_store.h"
+#include "store/codec.h"
 #include "store/data_folder.h"
+#include "store/recycle_bin.h"
 
 namespace quillet {
 namespace {
@@ -151,7 +153,8 @@ TEST_F(CliTest, writes_areRefusedWhileTheProgramHoldsTheDataFolder) {
          {std::vector<std::string>{"add", "0", "类", "x"}, std::vector<std::string>{"new-category", "0", "新"},
           std::vector<std::string>{"search", "x", "--save"},
           std::vector<std::string>{"restore", (home / "none.quo").string()},
-          std::vector<std::string>{"favorites", "import", (home / "none.html").string()}}) {
+          std::vector<std::string>{"favorites", "import", (home / "none.html").string()},
+          std::vector<std::string>{"trash", "empty"}}) {
         const Result refused = Run(args);
         EXPECT_EQ(refused.status, 1);
         EXPECT_NE(refused.err.find("资料文件夹正在被青榆资料夹（进程 " + std::to_string(::getpid()) + "）使用"),
@@ -356,6 +359,42 @@ TEST_F(CliTest, favorites_exportAndImportPrintTheDialogsLog) {
     EXPECT_TRUE(imported.out.ends_with("新加站点[0],未覆盖站点[0],覆盖站点[1]\n"));
     EXPECT_EQ(Run({"show", "3", "常用网站", "新浪"}).out, "新浪  [ http://www.sina.com.cn/ ]\n\n门户");
     EXPECT_EQ(Run({"favorites", "sideways", file}).status, 2);
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST_F(CliTest, trash_listsRestoresAndEmptiesTheRecycleBin) {
+    Run({"new-category", "0", "旧类别"});
+    Run({"add", "0", "旧类别", "卡片"}, "text");
+    const std::string bytes = ReadBytes(Data("Qulan.001"));
+    RecycleBin bin(home / "Qu_data");
+    std::string category, cards;
+    ASSERT_FALSE(bin.TrashCategory(Data("Qulan.001"), 0, &category));
+    CardTable table;
+    table.Append({ToStoredText("网站"), ToStoredText("说明"), "http://a/"});
+    ASSERT_FALSE(bin.TrashCards(3, ToStoredText("常用"), table, &cards));
+
+    const Result list = Run({"trash", "list"});
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find(cards + "\t"), std::string::npos);
+    EXPECT_NE(list.out.find("\t网络资源\t常用\t网站\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("\t编程资料\t旧类别\t（整个类别，1 张卡片）\n"), std::string::npos) << list.out;
+    EXPECT_LT(list.out.find(cards), list.out.find(category)) << "newest first";
+
+    EXPECT_EQ(Run({"trash", "restore", category}).out, "Qulan.001\t旧类别\n");
+    EXPECT_EQ(ReadBytes(Data("Qulan.001")), bytes);
+    EXPECT_EQ(Run({"trash", "restore", "0000000000-0000"}).status, 1);
+    EXPECT_EQ(Run({"trash", "empty"}).status, 0);
+    EXPECT_EQ(Run({"trash", "list"}).out, "");
+
+    WriteBytes(bin.Folder() / "0000000001-0001.0.cards", "QuilletArchive File:");
+    const Result check = Run({"check"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("0000000001-0001.0.cards\t回收站中的这一项已经损坏"), std::string::npos) << check.out;
 }
 
 }  // namespace
