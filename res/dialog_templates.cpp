@@ -185,6 +185,14 @@ constexpr ControlTemplate kFavoritesControls[] = {
     {kFavoritesExit, PushButton, "退出", 221, 143, 50, 14},
 };
 
+constexpr ControlTemplate kRecycleBinControls[] = {
+    {kRecycleBinItems, TreeView, "", 7, 7, 346, 120},
+    {kRecycleBinPreview, MultiLineEdit, "", 7, 132, 346, 60, kBorder},
+    {kRecycleBinRestore, DefaultPushButton, "还原", 7, 198, 60, 14},
+    {kRecycleBinEmpty, PushButton, "清空回收站", 73, 198, 60, 14},
+    {kIdCancel, PushButton, "关闭", 293, 198, 60, 14},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {kCardCaptureDialog, "收集资料", 200, 204, kCardCaptureControls},
     {kSiteCaptureDialog, "收集站点", 200, 204, kSiteCaptureControls},
@@ -203,6 +211,7 @@ constexpr DialogTemplate kTemplates[] = {
     {kOrderDialog, "卡片顺序整理：", 293, 173, kOrderControls},
     {kOrganizeDialog, "资料整理工具：", 339, 234, kOrganizeControls},
     {kFavoritesDialog, "网络资源－站点导出：", 278, 163, kFavoritesControls},
+    {kRecycleBinDialog, "回收站", 360, 219, kRecycleBinControls},
 };
 
 }  // namespace

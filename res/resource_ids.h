@@ -22,6 +22,7 @@ inline constexpr int kStatisticsDialog = 142;
 inline constexpr int kOrderDialog = 140;
 inline constexpr int kOrganizeDialog = 160;
 inline constexpr int kFavoritesDialog = 161;
+inline constexpr int kRecycleBinDialog = 170;
 
 // Controls.
 inline constexpr int kIdOk = 1;
@@ -93,6 +94,10 @@ inline constexpr int kOrderDown = 1024;
 inline constexpr int kOrderTop = 1025;
 inline constexpr int kOrderBottom = 1026;
 inline constexpr int kStatisticsOrderCards = 1033;
+inline constexpr int kRecycleBinItems = 1100;
+inline constexpr int kRecycleBinPreview = 1101;
+inline constexpr int kRecycleBinRestore = 1102;
+inline constexpr int kRecycleBinEmpty = 1103;
 inline constexpr int kFavoritesFolder = 1014;
 inline constexpr int kFavoritesChange = 1028;
 inline constexpr int kFavoritesDefault = 1029;
@@ -157,6 +162,7 @@ inline constexpr int kCmdMailAuthor = 32836;
 inline constexpr int kCmdHelp = 32837;
 inline constexpr int kCmdDeleteAllCards = 32838;
 inline constexpr int kCmdUndoDelete = 32860;
+inline constexpr int kCmdRecycleBin = 32861;
 inline constexpr int kCmdDeleteAllCategories = 32839;
 inline constexpr int kCmdOrganize = 32840;
 inline constexpr int kCmdOrderCategories = 32844;

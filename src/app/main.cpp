@@ -11,6 +11,7 @@
 #include "tools/favorites_dialog.h"
 #include "tools/order_dialog.h"
 #include "tools/organize_dialog.h"
+#include "tools/recycle_bin_dialog.h"
 #include "tools/statistics_dialog.h"
 #include "tray/capture_window.h"
 #include "tray/hidden_mode.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
     quillet::InstallOrderCommands(frame, quillet.Store(), prompter);
     quillet::InstallOrganizeTool(frame, quillet.Store(), prompter);
     quillet::InstallFavoritesCommands(frame, quillet.Store());
+    quillet::InstallRecycleBin(frame, quillet.Store(), prompter);
     quillet::CardViewerControl* viewer = quillet::InstallCardViewer(frame, quillet.Store(), quillet.Settings());
     quillet::HiddenMode* tray = quillet::InstallTray(frame, prompter);
     quillet::ReadingMode* reading = quillet::InstallReadingMode(frame, quillet.Store(), prompter, *viewer, *tray);

@@ -17,25 +17,12 @@ constexpr int kAlwaysCommands[] = {res::kCmdNewCard,       res::kCmdDeleteCard, 
                                    res::kCmdSaveCard,      res::kCmdPreviousCard, res::kCmdNextCard,
                                    res::kCmdSaveCardAsText};
 // Carried out above the entry-mode window: reading mode, the tray, the card viewer and the tools.
-constexpr int kCarriedOutAbove[] = {res::kCmdReadingMode,
-                                    res::kCmdHideToTray,
-                                    res::kCmdTrayEntryMode,
-                                    res::kCmdTrayReadingMode,
-                                    res::kCmdViewCard,
-                                    res::kCmdStatistics,
-                                    res::kCmdOrderCards,
-                                    res::kCmdOrderCategories,
-                                    res::kCmdOrganize,
-                                    res::kCmdImportBackup,
-                                    res::kCmdExportBackup,
-                                    res::kCmdExportFavorites,
-                                    res::kCmdImportFavorites,
-                                    res::kCmdLeaveForEntryMode,
-                                    res::kCmdLeaveForTray,
-                                    res::kCmdLeaveAndExit,
-                                    res::kCmdReadingStartOptions,
-                                    res::kCmdReadingPreviousCard,
-                                    res::kCmdReadingNextCard};
+constexpr int kCarriedOutAbove[] = {
+    res::kCmdReadingMode,     res::kCmdHideToTray,          res::kCmdTrayEntryMode,       res::kCmdTrayReadingMode,
+    res::kCmdViewCard,        res::kCmdStatistics,          res::kCmdOrderCards,          res::kCmdOrderCategories,
+    res::kCmdOrganize,        res::kCmdRecycleBin,          res::kCmdImportBackup,        res::kCmdExportBackup,
+    res::kCmdExportFavorites, res::kCmdImportFavorites,     res::kCmdLeaveForEntryMode,   res::kCmdLeaveForTray,
+    res::kCmdLeaveAndExit,    res::kCmdReadingStartOptions, res::kCmdReadingPreviousCard, res::kCmdReadingNextCard};
 
 template <std::size_t N>
 bool Contains(const int (&ids)[N], int id) {
