@@ -11,6 +11,7 @@
 #include "category_file.h"
 #include "codec.h"
 #include "data_folder.h"
+#include "recycle_bin.h"
 
 namespace quillet {
 namespace {
@@ -92,7 +93,7 @@ std::string ImportEndMessage(const ImportOutcome& outcome) {
     return {};
 }
 
-MergeCounts MergeCards(CardTable& existing, const CardTable& incoming, bool overwrite) {
+MergeCounts MergeCards(CardTable& existing, const CardTable& incoming, bool overwrite, CardTable* replaced) {
     std::unordered_map<std::string, std::size_t> firstOfName;
     firstOfName.reserve(existing.Size());
     for (std::size_t i = 0; i < existing.Size(); ++i) {
@@ -106,6 +107,9 @@ MergeCounts MergeCards(CardTable& existing, const CardTable& incoming, bool over
             existing.Append(incoming.At(i));
             ++counts.added;
         } else if (overwrite) {
+            if (replaced) {
+                replaced->Append(existing.At(found->second));
+            }
             existing.Replace(found->second, incoming.At(i));
             ++counts.overwritten;
         }
@@ -172,10 +176,17 @@ ImportOutcome ImportBackup(const std::filesystem::path& dataFolder, const std::f
                     }
                 }
                 const int existingCount = static_cast<int>(merged.cards.Size());
-                const MergeCounts counts = MergeCards(merged.cards, incoming, options.overwrite);
+                CardTable replaced;
+                const MergeCounts counts = MergeCards(merged.cards, incoming, options.overwrite, &replaced);
                 // A category that gains nothing keeps its file as it is: the same cards, not written again.
                 const bool changed = counts.added > 0 || counts.overwritten > 0;
                 if (changed && !options.dryRun) {
+                    // What the import writes over is kept in the recycle bin first.
+                    if (StoreError error = replaced.Empty()
+                                               ? StoreError{}
+                                               : RecycleBin(dataFolder).TrashCards(library, name, replaced)) {
+                        return fail(error);
+                    }
                     if (StoreError error = WriteCategoryFile(*match, name, merged.cards, kLater)) {
                         return fail(error);
                     }

@@ -16,7 +16,8 @@ struct MergeCounts {
     int added = 0;
     int overwritten = 0;
 };
-MergeCounts MergeCards(CardTable& existing, const CardTable& incoming, bool overwrite);
+// `replaced`, when given, receives the existing cards that were overwritten, as they were.
+MergeCounts MergeCards(CardTable& existing, const CardTable& incoming, bool overwrite, CardTable* replaced = nullptr);
 
 struct ImportOptions {
     bool overwrite = false;

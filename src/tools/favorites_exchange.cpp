@@ -16,6 +16,7 @@
 #include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/libraries.h"
+#include "store/recycle_bin.h"
 #include "tools/bookmarks_file.h"
 #include "tools/shortcut_file.h"
 
@@ -241,6 +242,7 @@ public:
             m_changed = true;
             m_log(ToUtf8(site.name) + " [新加]");
         } else if (m_overwrite) {
+            m_replaced.Append(m_cards.At(found->second));
             m_cards.Replace(found->second, card);
             ++m_outcome.overwritten;
             m_changed = true;
@@ -251,6 +253,8 @@ public:
         }
     }
     bool Changed() const { return m_changed; }
+    // The category's cards that sites were written over, as they were.
+    const CardTable& Replaced() const { return m_replaced; }
 
 private:
     CardTable& m_cards;
@@ -258,6 +262,7 @@ private:
     FavoritesOutcome& m_outcome;
     const FavoritesLog& m_log;
     std::unordered_map<std::string, std::size_t> m_first;
+    CardTable m_replaced;
     bool m_changed = false;
 };
 
@@ -403,6 +408,13 @@ FavoritesOutcome ImportFavoritesTree(const std::filesystem::path& dataFolder, co
         }
         const bool write = target.exists ? merger.Changed() : (writeWhenEmpty || !target.cards.Empty());
         if (write) {
+            // What the import writes over is kept in the recycle bin first.
+            if (StoreError error = merger.Replaced().Empty()
+                                       ? StoreError{}
+                                       : RecycleBin(dataFolder).TrashCards(kWebLibrary, name, merger.Replaced())) {
+                log(error.Message() + "，这一栏的站点没有导入");
+                return error;
+            }
             if (StoreError error =
                     WriteCategoryFile(target.file, name, target.cards, AtomicFileWriter::FolderSync::Later)) {
                 log(error.Message() + "，这一栏的站点没有导入");

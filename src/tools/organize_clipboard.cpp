@@ -50,7 +50,7 @@ std::vector<std::size_t> OrganizeClipboard::Take(const CardTable& source, const 
 
 OrganizeClipboard::Pasted OrganizeClipboard::PasteInto(const CardTable& target, const std::vector<std::size_t>& ticked,
                                                        ExistingCard rule) const {
-    Pasted pasted{target, {}};
+    Pasted pasted{target, {}, {}};
     FirstByName first;
     for (std::size_t i = 0; i < target.Size(); ++i) {
         first.Note(target.NameAt(i), i);
@@ -68,6 +68,10 @@ OrganizeClipboard::Pasted OrganizeClipboard::PasteInto(const CardTable& target, 
             holders[pasted.cards.Size()] = position;
             pasted.cards.Append(card);
         } else if (rule == ExistingCard::Overwrite) {
+            // Only a card of the target itself is lost by this; one pasted just before is still in the clipboard.
+            if (*there < target.Size() && !holders.contains(*there)) {
+                pasted.replaced.Append(target.At(*there));
+            }
             pasted.cards.Replace(*there, card);
             holders[*there] = position;
         }

@@ -40,6 +40,7 @@ public:
     struct Pasted {
         CardTable cards;
         std::vector<std::size_t> placed;  // clipboard positions whose card is in `cards` now
+        CardTable replaced;               // the target's cards that were written over, as they were
     };
     // `target` with the ticked clipboard cards (positions, ascending) pasted in: appended, or over the first
     // card of that name (Overwrite), or left out (Skip). A card pasted and then replaced by a later one of the

@@ -10,6 +10,7 @@
 #include "store/category_file.h"
 #include "store/codec.h"
 #include "store/field_writer.h"
+#include "store/recycle_bin.h"
 
 namespace quillet {
 namespace {
@@ -142,6 +143,13 @@ StoreError OrganizeSession::Paste(const std::vector<std::size_t>& ticked, Existi
         return error;
     }
     OrganizeClipboard::Pasted pasted = m_clipboard.PasteInto(Cards(), ticked, rule);
+    // The cards written over are kept in the recycle bin before the category lets them go.
+    if (!pasted.replaced.Empty()) {
+        if (StoreError error = RecycleBin(m_store.CategoryFolder())
+                                   .TrashCards(m_library, m_store.Open().storedName, pasted.replaced)) {
+            return error;
+        }
+    }
     if (StoreError error = m_store.WriteOpenCategory(m_store.Open().storedName, pasted.cards)) {
         return error;
     }
@@ -216,6 +224,25 @@ StoreError OrganizeSession::PutBack() {
 }
 
 StoreError OrganizeSession::GiveUpCutCards() {
+    // Given up, not gone: they go to the recycle bin, each group under the category it came from.
+    RecycleBin bin(m_store.CategoryFolder());
+    std::vector<CutOrigin> origins;
+    for (const ClipboardCard& card : m_clipboard.Cards()) {
+        if (card.cutFrom && std::find(origins.begin(), origins.end(), *card.cutFrom) == origins.end()) {
+            origins.push_back(*card.cutFrom);
+        }
+    }
+    for (const CutOrigin& origin : origins) {
+        CardTable cards;
+        for (const ClipboardCard& card : m_clipboard.Cards()) {
+            if (card.cutFrom == origin) {
+                cards.Append(card.card);
+            }
+        }
+        if (StoreError error = bin.TrashCards(origin.library, origin.categoryName, cards)) {
+            return error;
+        }
+    }
     m_clipboard.ForgetCutCards();
     return SaveRecovery();
 }

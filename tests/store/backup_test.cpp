@@ -5,6 +5,7 @@
 #include "store/backup_import.h"
 #include "store/category_file.h"
 #include "store/codec.h"
+#include "store/recycle_bin.h"
 #include "test_folder.h"
 
 namespace quillet {
@@ -313,6 +314,30 @@ TEST_F(BackupTest, exportThenImport_intoAnEmptyStore_givesTheSameCategories) {
     EXPECT_EQ(again.end, ImportEnd::Finished);
     EXPECT_EQ(again.filesWritten, 0);
     EXPECT_EQ(ReadBytes(other / "Qulan.001"), foreignForm);
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST_F(BackupTest, cardsAnImportWritesOver_areKeptInTheRecycleBin) {
+    Seed("Quuse.001", "tools", {{"keep", "mine", ""}, {"same", "my text", ""}});
+    Import(BackupBytes({{}, {{"tools", {{"same", "their text", ""}, {"new", "n", ""}}}}}), true);
+    EXPECT_EQ(CardsOf("Quuse.001"),
+              (std::vector<CardRecord>{{"keep", "mine", ""}, {"same", "their text", ""}, {"new", "n", ""}}));
+    RecycleBin bin(data);
+    const std::vector<TrashItem> items = bin.List();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].library, 1);
+    EXPECT_EQ(items[0].categoryName, "tools");
+    EXPECT_EQ(items[0].cardNames, std::vector<std::string>{"same"});
+    ASSERT_FALSE(bin.Restore(items[0].id));
+    EXPECT_EQ(CardsOf("Quuse.001").back(), (CardRecord{"same" + ToStoredText("（恢复）"), "my text", ""}));
+
+    Import(BackupBytes({{}, {{"tools", {{"keep", "other", ""}}}}}), false);
+    EXPECT_TRUE(bin.List().empty()) << "nothing is written over without the switch";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "store/category_file.h"
 #include "store/codec.h"
 #include "store/data_folder.h"
+#include "store/recycle_bin.h"
 #include "tools/shortcut_file.h"
 
 namespace quillet {
@@ -128,9 +129,14 @@ TEST_F(FavoritesExchangeTest, aShortcutTree_becomesCategories_byTheRulesOfLinuxF
     EXPECT_EQ(ReadBytes(data / "Quweb.001"), first);
     EXPECT_EQ(ReadBytes(data / "Quweb.002"), second);
 
-    // With it on, the later "编辑器" is the one that stays.
+    // With it on, the later "编辑器" is the one that stays, and what it wrote over is in the recycle bin.
     EXPECT_EQ(Import(true, favorites).overwritten, 6);
     EXPECT_EQ(WebLibrary(data)[1].cards[0].address, "http://editor/");
+    std::size_t kept = 0;
+    for (const TrashItem& item : RecycleBin(data).List()) {
+        kept += item.cardNames.size();
+    }
+    EXPECT_EQ(kept, 6u);
 }
 
 TEST_F(FavoritesExchangeTest, export_writesOneShortcutFilePerSite_andNothingOutsideTheFolder) {

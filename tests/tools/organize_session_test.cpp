@@ -12,6 +12,7 @@
 
 #include "../store/test_folder.h"
 #include "store/category_file.h"
+#include "store/recycle_bin.h"
 
 namespace quillet {
 namespace {
@@ -97,6 +98,30 @@ TEST_F(OrganizeSessionTest, cut_takesOutOnlyWhatTheClipboardHolds_byPosition) {
     EXPECT_EQ(CardsOf(store.CategoryFolder() / "Qulan.001"), (std::vector<CardRecord>{older, {"b", "second b", ""}}));
     EXPECT_FALSE(std::filesystem::exists(session.RecoveryFile()));
     EXPECT_TRUE(session.Clear());
+}
+
+TEST_F(OrganizeSessionTest, whatPasteWritesOverAndCutCardsGivenUp_goToTheRecycleBin) {
+    Seed("Qulan.001", "x", {a, b});
+    Seed("Qulan.002", "y", {older});
+    OrganizeSession session(store);
+    Choose(session, 0, "x");
+    ASSERT_FALSE(session.Cut({0}, ExistingCard::Skip));
+    Choose(session, 0, "y");
+    ASSERT_FALSE(session.Paste({0}, ExistingCard::Overwrite));
+    RecycleBin bin(store.CategoryFolder());
+    std::vector<TrashItem> items = bin.List();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].categoryName, "y");
+    EXPECT_EQ(items[0].cardNames, std::vector<std::string>{"a"});
+
+    Choose(session, 0, "x");
+    ASSERT_FALSE(session.Cut({0}, ExistingCard::Skip));
+    ASSERT_FALSE(session.GiveUpCutCards());
+    EXPECT_FALSE(std::filesystem::exists(session.RecoveryFile()));
+    items = bin.List();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].categoryName, "x");
+    EXPECT_EQ(items[0].cardNames, std::vector<std::string>{"b"});
 }
 
 TEST_F(OrganizeSessionTest, pasteIntoTheSourceWithSkip_rewritesTheSameBytes) {
