@@ -1,9 +1,17 @@
 #include "store/card_operations.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+#include <set>
+#include <thread>
 
 #include "entry_fakes.h"
+#include "store/category_file.h"
 #include "store/codec.h"
 #include "store/data_folder.h"
 #include "store/recycle_bin.h"
@@ -438,6 +446,94 @@ TEST_F(CardOperationsTest, everyDeletion_goesToTheBin_andUndoPutsItBack) {
         EXPECT_EQ(store.libraryStates[0].categoryName, kAlpha);
         EXPECT_EQ(store.libraryStates[0].cardName, c.rememberedCard);
         EXPECT_FALSE(ops.CanUndoDelete());
+    }
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// A program killed at any moment while it deletes a card or a whole large category (and undoes it) leaves
+// each card in its category or in the recycle bin, whole: never in neither.
+TEST(DeletionKill, killedAtRandomMoments_neverLosesACardOrTheCategory) {
+    test::TestFolder home;
+    CardStore seeding(home.Path());
+    seeding.EnsureDataFolder();
+    std::vector<CardRecord> cards;
+    for (int i = 0; i < 2000; ++i) {
+        cards.push_back({"card " + std::to_string(i), std::string(2000, static_cast<char>('a' + i % 26)), ""});
+    }
+    test::WriteBytes(seeding.CategoryFolder() / "Qulan.001", CategoryBytes("big", cards));
+    std::mt19937 random(2026);
+    for (int round = 0; round < 40; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            CardStore store(home.Path());
+            store.currentLibrary = 0;
+            store.libraryStates[0].categoryName = "big";
+            test::FakePane pane(store);
+            test::ScriptedPrompter prompter;
+            test::ScriptedInput input(store);
+            test::RecordingCapture capture;
+            CardOperations ops(store, pane, prompter, input, capture);
+            for (;;) {
+                prompter.confirmAnswers.assign(8, true);
+                pane.selectedCategory.reset();
+                pane.ReloadLibrary();
+                for (int card = 1; card <= 3; ++card) {
+                    pane.SelectCardItem(card);
+                    ops.DeleteCard();
+                    ops.UndoDelete();
+                }
+                pane.SelectCategory(0);
+                ops.DeleteCategory();
+                ops.UndoDelete();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution(1000, 80000)(random)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        // Every card somewhere: in the category or in the bin, with its own text.
+        std::set<std::string> seen;
+        const auto collect = [&](const std::filesystem::path& file) {
+            std::string name;
+            std::int32_t count = 0;
+            CardTable table;
+            ASSERT_FALSE(ReadCategoryFile(file, ReadMode::Full, HeaderCheck::Check, {name, count, &table}))
+                << "round " << round << ": " << file;
+            for (std::size_t i = 0; i < table.Size(); ++i) {
+                const CardRecord& card = table.At(i);
+                const int number = std::stoi(card.name.substr(5));
+                ASSERT_EQ(card, cards[static_cast<std::size_t>(number)]) << "round " << round;
+                seen.insert(card.name);
+            }
+        };
+        for (const auto& file : CategoryFiles(seeding.CategoryFolder(), 0)) {
+            collect(file);
+        }
+        for (const TrashItem& item : RecycleBin(seeding.CategoryFolder()).List()) {
+            collect(item.file);
+        }
+        ASSERT_EQ(seen.size(), cards.size()) << "round " << round;
+        // Put things as they were for the next round.
+        if (!std::filesystem::exists(seeding.CategoryFolder() / "Qulan.001")) {
+            for (const TrashItem& item : RecycleBin(seeding.CategoryFolder()).List()) {
+                if (item.kind == TrashItem::Kind::Category) {
+                    ASSERT_FALSE(RecycleBin(seeding.CategoryFolder()).Restore(item.id));
+                }
+            }
+        }
+        test::WriteBytes(seeding.CategoryFolder() / "Qulan.001", CategoryBytes("big", cards));
+        RecycleBin(seeding.CategoryFolder()).Empty();
+        for (const auto& file : CategoryFiles(seeding.CategoryFolder(), 0)) {
+            if (file.filename() != "Qulan.001") {
+                std::filesystem::remove(file);
+            }
+        }
     }
 }
 
