@@ -81,7 +81,10 @@ void RecycleBinDialog::Refill() {
              new QStandardItem(QString::fromUtf8(library.data(), static_cast<qsizetype>(library.size()))),
              new QStandardItem(Shown(item.categoryName)), new QStandardItem(What(item))});
     }
-    m_view->header()->resizeSections(QHeaderView::ResizeToContents);
+    for (int column = 0; column < 3; ++column) {
+        m_view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    m_view->header()->setStretchLastSection(true);
     if (!m_items.empty()) {
         m_view->setCurrentIndex(m_model->index(0, 0));
     }
