@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <set>
 
 #include "card_text.h"
 #include "codec.h"
@@ -347,11 +346,7 @@ void CardOperations::UndoDelete() {
     }
     RecycleBin bin(m_store.CategoryFolder());
     // Items restored or emptied from the bin's window meanwhile are no longer there to take back.
-    std::set<std::string> present;
-    for (const TrashItem& item : bin.List()) {
-        present.insert(item.id);
-    }
-    std::erase_if(m_lastDeletion, [&present](const std::string& id) { return !present.contains(id); });
+    std::erase_if(m_lastDeletion, [&bin](const std::string& id) { return !bin.Holds(id); });
     RestoreOutcome shown;
     // The last item first: a category deleted with its cards comes back before anything put into it.
     while (!m_lastDeletion.empty()) {

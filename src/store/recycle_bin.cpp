@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <functional>
 #include <numeric>
 #include <set>
 
@@ -117,7 +118,8 @@ std::set<std::string> CategoryNames(const std::filesystem::path& dataFolder, int
 
 RecycleBin::RecycleBin(std::filesystem::path dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
-StoreError RecycleBin::TrashCategory(const std::filesystem::path& categoryFile, int library, std::string* id) {
+StoreError RecycleBin::AddItem(const std::function<StoreError(const std::string& id)>& place,
+                               const std::filesystem::path& about, std::string* id) {
     if (StoreError error = CreateFolder(Folder())) {
         return error;
     }
@@ -128,43 +130,7 @@ StoreError RecycleBin::TrashCategory(const std::filesystem::path& categoryFile, 
         if (used.contains(itemId)) {
             continue;
         }
-        const std::filesystem::path target =
-            Folder() / FileName(itemId, library, TrashItem::Kind::Category, categoryFile.filename().string());
-        // Never over another item: the name is only taken when it is free.
-        if (::renameat2(AT_FDCWD, categoryFile.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-            SyncFolder(Folder());
-            SyncFolder(m_dataFolder);
-            if (id) {
-                *id = itemId;
-            }
-            return {};
-        }
-        if (errno != EEXIST) {
-            return StoreError::FromErrno(StoreErrorKind::CannotDelete, categoryFile, errno);
-        }
-    }
-    return StoreError{StoreErrorKind::CannotDelete, categoryFile, "回收站里这一秒的项目太多"};
-}
-
-StoreError RecycleBin::TrashCards(int library, const std::string& categoryName, const CardTable& cards, std::string* id,
-                                  std::optional<std::size_t> position) {
-    if (StoreError error = CreateFolder(Folder())) {
-        return error;
-    }
-    StringSink bytes;
-    if (StoreError error = WriteCategory(bytes, categoryName, cards)) {
-        return error;
-    }
-    const std::int64_t now = Seconds(std::chrono::system_clock::now());
-    const std::set<std::string> used = UsedIds(Folder());
-    for (int sequence = 1; sequence < 10000; ++sequence) {
-        const std::string itemId = Id(now, sequence);
-        if (used.contains(itemId)) {
-            continue;
-        }
-        const std::filesystem::path target = Folder() / FileName(itemId, library, TrashItem::Kind::Cards, {},
-                                                                 cards.Size() == 1 ? position : std::nullopt);
-        StoreError error = WriteFileAtomically(target, bytes.Bytes(), AtomicFileWriter::Target::New);
+        StoreError error = place(itemId);
         if (!error && id) {
             *id = itemId;
         }
@@ -172,37 +138,93 @@ StoreError RecycleBin::TrashCards(int library, const std::string& categoryName, 
             return error;
         }
     }
-    return StoreError{StoreErrorKind::CannotWrite, Folder(), "回收站里这一秒的项目太多"};
+    return StoreError{StoreErrorKind::CannotWrite, about, "回收站里这一秒的项目太多"};
 }
 
-std::vector<TrashItem> RecycleBin::List() const {
+StoreError RecycleBin::TrashCategory(const std::filesystem::path& categoryFile, int library, std::string* id) {
+    return AddItem(
+        [&](const std::string& itemId) {
+            const std::filesystem::path target =
+                Folder() / FileName(itemId, library, TrashItem::Kind::Category, categoryFile.filename().string());
+            // Never over another item: the name is only taken when it is free.
+            if (::renameat2(AT_FDCWD, categoryFile.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+                return StoreError::FromErrno(StoreErrorKind::CannotDelete, categoryFile, errno);
+            }
+            SyncFolder(Folder());
+            SyncFolder(m_dataFolder);
+            return StoreError{};
+        },
+        categoryFile, id);
+}
+
+StoreError RecycleBin::TrashCards(int library, const std::string& categoryName, const CardTable& cards, std::string* id,
+                                  std::optional<std::size_t> position) {
+    StringSink bytes;
+    if (StoreError error = WriteCategory(bytes, categoryName, cards)) {
+        return error;
+    }
+    return AddItem(
+        [&](const std::string& itemId) {
+            const std::filesystem::path target = Folder() / FileName(itemId, library, TrashItem::Kind::Cards, {},
+                                                                     cards.Size() == 1 ? position : std::nullopt);
+            return WriteFileAtomically(target, bytes.Bytes(), AtomicFileWriter::Target::New);
+        },
+        Folder(), id);
+}
+
+std::optional<TrashItem> RecycleBin::ItemOf(const std::filesystem::directory_entry& entry) {
+    TrashItem item;
+    std::error_code error;
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file(error) || AtomicFileWriter::IsTemporaryName(name) || !ParseName(name, item)) {
+        return std::nullopt;
+    }
+    item.file = entry.path();
+    item.bytes = entry.file_size(error);
+    return item;
+}
+
+void RecycleBin::ReadContents(TrashItem& item) {
+    std::int32_t count = 0;
+    CardTable cards;
+    item.error =
+        ReadCategoryFile(item.file, ReadMode::ContentsOnDemand, HeaderCheck::Check, {item.categoryName, count, &cards});
+    for (std::size_t i = 0; !item.error && i < cards.Size(); ++i) {
+        item.cardNames.emplace_back(cards.NameAt(i));
+    }
+}
+
+std::optional<TrashItem> RecycleBin::Find(const std::string& id, bool readContents) const {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(Folder(), error), end; !error && it != end; it.increment(error)) {
+        if (std::optional<TrashItem> item = ItemOf(*it); item && item->id == id) {
+            if (readContents) {
+                ReadContents(*item);
+            }
+            return item;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<TrashItem> RecycleBin::List(bool readContents) const {
     std::vector<TrashItem> items;
     std::error_code error;
     for (std::filesystem::directory_iterator it(Folder(), error), end; !error && it != end; it.increment(error)) {
-        TrashItem item;
-        const std::string name = it->path().filename().string();
-        if (!it->is_regular_file(error) || AtomicFileWriter::IsTemporaryName(name) || !ParseName(name, item)) {
-            continue;
+        if (std::optional<TrashItem> item = ItemOf(*it)) {
+            if (readContents) {
+                ReadContents(*item);
+            }
+            items.push_back(std::move(*item));
         }
-        item.file = it->path();
-        item.bytes = it->file_size(error);
-        std::int32_t count = 0;
-        CardTable cards;
-        item.error = ReadCategoryFile(item.file, ReadMode::ContentsOnDemand, HeaderCheck::Check,
-                                      {item.categoryName, count, &cards});
-        for (std::size_t i = 0; !item.error && i < cards.Size(); ++i) {
-            item.cardNames.emplace_back(cards.NameAt(i));
-        }
-        items.push_back(std::move(item));
     }
     std::sort(items.begin(), items.end(), [](const TrashItem& a, const TrashItem& b) { return a.id > b.id; });
     return items;
 }
 
 StoreError RecycleBin::Restore(const std::string& id, RestoreOutcome* outcome) {
-    const std::vector<TrashItem> items = List();
-    const auto found = std::find_if(items.begin(), items.end(), [&](const TrashItem& item) { return item.id == id; });
-    if (found == items.end()) {
+    const std::optional<TrashItem> found = Find(id, true);
+    if (!found) {
         return StoreError{StoreErrorKind::Refused, Folder(), "回收站里没有“" + id + "”"};
     }
     const TrashItem& item = *found;
@@ -298,7 +320,7 @@ StoreError RecycleBin::Restore(const std::string& id, RestoreOutcome* outcome) {
 
 StoreError RecycleBin::Empty() {
     StoreError first;
-    for (const TrashItem& item : List()) {
+    for (const TrashItem& item : List(false)) {
         if (::unlink(item.file.c_str()) != 0 && !first) {
             first = StoreError::FromErrno(StoreErrorKind::CannotDelete, item.file, errno);
         }
@@ -309,7 +331,7 @@ StoreError RecycleBin::Empty() {
 void RecycleBin::Expire(std::chrono::system_clock::time_point now) {
     const std::int64_t oldest = Seconds(now - kKeptFor);
     std::uint64_t total = 0;
-    for (const TrashItem& item : List()) {  // newest first: the size keeps the newest
+    for (const TrashItem& item : List(false)) {  // newest first: the size keeps the newest
         total += item.bytes;
         if (item.deletedAt < oldest || total > kLargestSize) {
             ::unlink(item.file.c_str());

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,8 +57,10 @@ public:
     StoreError TrashCards(int library, const std::string& categoryName, const CardTable& cards,
                           std::string* id = nullptr, std::optional<std::size_t> position = std::nullopt);
 
-    // Newest first.
-    std::vector<TrashItem> List() const;
+    // Newest first. Without `readContents` only what the file names say (and the size) is filled in.
+    std::vector<TrashItem> List(bool readContents = true) const;
+    // The item of that id, found by its file name alone.
+    bool Holds(const std::string& id) const { return Find(id, false).has_value(); }
     // A category goes back under its file name, or the library's first free number when that is taken, and
     // under its name, or beside a category that took it meanwhile ("name（恢复）"); cards go back to the end of
     // their category (made again when it is gone), a card whose name is taken beside it the same way.
@@ -67,6 +70,14 @@ public:
     void Expire(std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
 
 private:
+    // Gives a new item the first id of this second that no item has; `place` puts it there, and its error for
+    // a name taken meanwhile (EEXIST) means: try the next id.
+    StoreError AddItem(const std::function<StoreError(const std::string& id)>& place,
+                       const std::filesystem::path& about, std::string* id);
+    static std::optional<TrashItem> ItemOf(const std::filesystem::directory_entry& entry);
+    static void ReadContents(TrashItem& item);
+    std::optional<TrashItem> Find(const std::string& id, bool readContents) const;
+
     std::filesystem::path m_dataFolder;
 };
 

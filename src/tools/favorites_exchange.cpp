@@ -17,6 +17,7 @@
 #include "store/data_folder.h"
 #include "store/libraries.h"
 #include "store/recycle_bin.h"
+#include "tools/ascii_case.h"
 #include "tools/bookmarks_file.h"
 #include "tools/shortcut_file.h"
 
@@ -281,10 +282,8 @@ std::filesystem::path DefaultFavoritesFolder(bool forExport) {
 }
 
 bool IsBookmarksFile(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".html" || extension == ".htm";
+    const std::string extension = path.extension().string();
+    return EqualsIgnoringCase(extension, ".html") || EqualsIgnoringCase(extension, ".htm");
 }
 
 std::filesystem::path ExpandedFavoritesPath(const std::string& typed) {

@@ -101,6 +101,26 @@ bool OrganizeClipboard::HasUnpastedCut() const {
     return std::any_of(m_cards.begin(), m_cards.end(), [](const ClipboardCard& card) { return card.cutFrom; });
 }
 
+std::vector<CutOrigin> OrganizeClipboard::CutOrigins() const {
+    std::vector<CutOrigin> origins;
+    for (const ClipboardCard& card : m_cards) {
+        if (card.cutFrom && std::find(origins.begin(), origins.end(), *card.cutFrom) == origins.end()) {
+            origins.push_back(*card.cutFrom);
+        }
+    }
+    return origins;
+}
+
+CardTable OrganizeClipboard::CutCardsFrom(const CutOrigin& origin) const {
+    CardTable cards;
+    for (const ClipboardCard& card : m_cards) {
+        if (card.cutFrom == origin) {
+            cards.Append(card.card);
+        }
+    }
+    return cards;
+}
+
 CardTable WithoutCards(const CardTable& cards, const std::vector<std::size_t>& positions) {
     std::vector<std::size_t> kept;
     kept.reserve(cards.Size());

@@ -55,6 +55,10 @@ public:
     void Clear() { m_cards.clear(); }
 
     bool HasUnpastedCut() const;
+    // The categories the unpasted cut cards came from, in the order first met.
+    std::vector<CutOrigin> CutOrigins() const;
+    // The unpasted cut cards of that category, in clipboard order.
+    CardTable CutCardsFrom(const CutOrigin& origin) const;
     std::size_t Size() const { return m_cards.size(); }
     bool Empty() const { return m_cards.empty(); }
     const ClipboardCard& At(std::size_t index) const { return m_cards.at(index); }

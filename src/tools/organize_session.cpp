@@ -178,14 +178,8 @@ StoreError OrganizeSession::PutBack() {
     const int library = m_library;
     const std::string chosenName = m_chosen >= 0 ? m_categories[static_cast<std::size_t>(m_chosen)].name
                                                  : m_store.libraryStates[library].categoryName;
-    std::vector<CutOrigin> origins;
-    for (const ClipboardCard& card : m_clipboard.Cards()) {
-        if (card.cutFrom && std::find(origins.begin(), origins.end(), *card.cutFrom) == origins.end()) {
-            origins.push_back(*card.cutFrom);
-        }
-    }
     StoreError firstError;
-    for (const CutOrigin& origin : origins) {
+    for (const CutOrigin& origin : m_clipboard.CutOrigins()) {
         m_store.currentLibrary = origin.library;
         std::optional<std::filesystem::path> file;
         for (const CategoryInfo& info : m_store.ListCategories(origin.library, HeaderCheck::Check)) {
@@ -226,20 +220,8 @@ StoreError OrganizeSession::PutBack() {
 StoreError OrganizeSession::GiveUpCutCards() {
     // Given up, not gone: they go to the recycle bin, each group under the category it came from.
     RecycleBin bin(m_store.CategoryFolder());
-    std::vector<CutOrigin> origins;
-    for (const ClipboardCard& card : m_clipboard.Cards()) {
-        if (card.cutFrom && std::find(origins.begin(), origins.end(), *card.cutFrom) == origins.end()) {
-            origins.push_back(*card.cutFrom);
-        }
-    }
-    for (const CutOrigin& origin : origins) {
-        CardTable cards;
-        for (const ClipboardCard& card : m_clipboard.Cards()) {
-            if (card.cutFrom == origin) {
-                cards.Append(card.card);
-            }
-        }
-        if (StoreError error = bin.TrashCards(origin.library, origin.categoryName, cards)) {
+    for (const CutOrigin& origin : m_clipboard.CutOrigins()) {
+        if (StoreError error = bin.TrashCards(origin.library, origin.categoryName, m_clipboard.CutCardsFrom(origin))) {
             return error;
         }
     }
@@ -262,21 +244,11 @@ StoreError OrganizeSession::SaveRecovery() const {
     fields.WriteString(kBackupHeader);
     fields.WriteString(kBackupVersion);
     for (int library = 0; library < kLibraryCount; ++library) {
-        std::vector<std::pair<std::string, CardTable>> blocks;
-        for (const ClipboardCard& card : m_clipboard.Cards()) {
-            if (!card.cutFrom || card.cutFrom->library != library) {
-                continue;
-            }
-            auto block = std::find_if(blocks.begin(), blocks.end(),
-                                      [&](const auto& entry) { return entry.first == card.cutFrom->categoryName; });
-            if (block == blocks.end()) {
-                block = blocks.insert(blocks.end(), {card.cutFrom->categoryName, CardTable{}});
-            }
-            block->second.Append(card.card);
-        }
+        std::vector<CutOrigin> blocks = m_clipboard.CutOrigins();
+        std::erase_if(blocks, [library](const CutOrigin& origin) { return origin.library != library; });
         fields.WriteInt32(static_cast<std::int32_t>(blocks.size()));
-        for (const auto& [name, cards] : blocks) {
-            if (StoreError error = WriteCategoryBlock(writer, name, cards)) {
+        for (const CutOrigin& origin : blocks) {
+            if (StoreError error = WriteCategoryBlock(writer, origin.categoryName, m_clipboard.CutCardsFrom(origin))) {
                 return error;
             }
         }
